@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// Every test process runs on a private ground made by its main(): a temporary HOME
+// with XDG folders, and FONTCONFIG_FILE pointing at a fonts.conf whose font folders
+// are a temporary "system" folder (filled with a few Debian fonts) and the user's
+// font folder. Nothing a test does reaches the real user's fonts or documents.
+namespace testenv {
+
+QString root();               // the temporary root of this process
+QString home();               // $HOME
+QString userFontFolder();     // $XDG_DATA_HOME/fonts, no trailing "/"
+QString documentsFolder();    // $HOME/Documents, no trailing "/"
+QString systemFontFolder();   // the private "system" font folder
+
+// A font file from Debian's font packages, or an empty string when missing.
+QString debianFont(const QString& fileName);
+
+// Copies a file into a folder (created when missing); returns the new path.
+QString copyInto(const QString& source, const QString& folder, const QString& newName = QString());
+
+// Writes bytes to a file, creating its folder; returns the path.
+QString writeFile(const QString& path, const QByteArray& bytes);
+
+} // namespace testenv
