@@ -3,6 +3,6 @@
 int main(int argc, char** argv)
 {
     fw::TApplication application(argc, argv);
-    application.SetTitle(QStringLiteral("Glyphwell"));
+    application.setTitle(QStringLiteral("Glyphwell"));
     return application.exec();
 }

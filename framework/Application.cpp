@@ -80,13 +80,13 @@ QString TApplication::Title() const
     return applicationDisplayName();
 }
 
-void TApplication::SetTitle(const QString& title)
+void TApplication::setTitle(const QString& title)
 {
     setApplicationName(title);
     setApplicationDisplayName(title);
 }
 
-void TApplication::SetHintPause(int milliseconds)
+void TApplication::setHintPause(int milliseconds)
 {
     hintPause = milliseconds;
     if (timingStyle)

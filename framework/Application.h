@@ -37,17 +37,17 @@ public:
     ~TApplication() override;
 
     QString Title() const;
-    void SetTitle(const QString& title);
+    void setTitle(const QString& title);
 
     // Makes a hint window of the given class the one that shows every hint.
-    template <typename HintClass> void SetHintWindowClass() { installHintWindow(std::make_unique<HintClass>()); }
+    template <typename HintClass> void setHintWindowClass() { installHintWindow(std::make_unique<HintClass>()); }
     THintWindow* HintWindow() const { return hintWindow.get(); }
 
     int HintPause() const { return hintPause; }
-    void SetHintPause(int milliseconds);
+    void setHintPause(int milliseconds);
     int HintHidePause() const { return hintHidePause; }
 
-    void SetMainForm(QWidget* form) { mainForm = form; }
+    void setMainForm(QWidget* form) { mainForm = form; }
     QWidget* MainForm() const { return mainForm; }
     void Minimize();
     void Terminate();

@@ -109,7 +109,7 @@ int main(int argc, char** argv)
 {
     testenv::buildGround();
     fw::TApplication app(argc, argv);
-    app.SetTitle(QStringLiteral("Glyphwell"));
+    app.setTitle(QStringLiteral("Glyphwell"));
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     testenv::ground.reset();
