@@ -1,0 +1,185 @@
+#include "system/FontEnumeration.h"
+
+#include "system/Fontconfig.h"
+
+#include <QFile>
+#include <QSet>
+#include <algorithm>
+#include <array>
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+#include FT_WINFONTS_H
+
+namespace sys {
+
+namespace {
+
+// OS/2 code-page-range bit -> charset number, in bit order.
+struct CodePageBit {
+    int bit;
+    int charset;
+};
+constexpr std::array<CodePageBit, 17> codePageBits{{
+    {0, 0},    {1, 238},  {2, 204},  {3, 161},  {4, 162},  {5, 177},  {6, 178},  {7, 186}, {8, 163},
+    {16, 222}, {17, 128}, {18, 134}, {19, 129}, {20, 136}, {21, 130}, {29, 77},  {31, 2},
+}};
+constexpr int ansiCharset = 0;
+
+QString fcString(FcPattern* pattern, const char* object, int n)
+{
+    FcChar8* value = nullptr;
+    if (FcPatternGetString(pattern, object, n, &value) != FcResultMatch || !value)
+        return QString();
+    return QString::fromUtf8(reinterpret_cast<const char*>(value));
+}
+
+// The family names of a pattern: the English ones where it names languages.
+QStringList familyNames(FcPattern* pattern)
+{
+    QStringList all;
+    QStringList english;
+    for (int n = 0;; ++n) {
+        const QString family = fcString(pattern, FC_FAMILY, n);
+        if (family.isNull())
+            break;
+        all << family;
+        const QString lang = fcString(pattern, FC_FAMILYLANG, n);
+        if (lang.isEmpty() || lang.startsWith(QLatin1String("en"), Qt::CaseInsensitive))
+            english << family;
+    }
+    return english.isEmpty() ? all : english;
+}
+
+// Charsets from what the font covers, when its file names none.
+std::vector<int> coverageCharsets(FcPattern* pattern)
+{
+    FcCharSet* coverage = nullptr;
+    if (FcPatternGetCharSet(pattern, FC_CHARSET, 0, &coverage) != FcResultMatch || !coverage)
+        return {};
+    // Latin-1: printable ASCII and the upper half, allowing a few gaps.
+    int covered = 0;
+    int total = 0;
+    for (FcChar32 c = 0x20; c <= 0xFF; ++c) {
+        if (c >= 0x7F && c < 0xA0)
+            continue;
+        ++total;
+        covered += FcCharSetHasChar(coverage, c) ? 1 : 0;
+    }
+    return covered * 10 >= total * 9 ? std::vector<int>{ansiCharset} : std::vector<int>{};
+}
+
+} // namespace
+
+std::vector<int> fileCharsets(const QString& path, int faceIndex)
+{
+    std::vector<int> charsets;
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library) != 0)
+        return charsets;
+    FT_Face face = nullptr;
+    if (FT_New_Face(library, QFile::encodeName(path).constData(), faceIndex, &face) == 0) {
+        FT_WinFNT_HeaderRec fnt;
+        if (FT_Get_WinFNT_Header(face, &fnt) == 0) {
+            charsets.push_back(fnt.charset);
+        } else if (const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+                   os2 && os2->version != 0xFFFF && os2->version >= 1) {
+            for (const CodePageBit& entry : codePageBits) {
+                if (os2->ulCodePageRange1 & (1ul << entry.bit))
+                    charsets.push_back(entry.charset);
+            }
+        }
+        FT_Done_Face(face);
+    }
+    FT_Done_FreeType(library);
+    return charsets;
+}
+
+std::vector<FontReport> FontconfigEnumeration::enumerateFaces()
+{
+    std::vector<FontReport> reports;
+    FcConfig* config = session.config();
+    if (!config)
+        return reports;
+    FcPattern* pattern = FcPatternCreate();
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, nullptr);
+    FcFontSet* fonts = pattern && objects ? FcFontList(config, pattern, objects) : nullptr;
+    if (fonts) {
+        // One report per distinct family name, in fontconfig's order.
+        QSet<QString> seen;
+        seen.reserve(fonts->nfont * 2);
+        reports.reserve(fonts->nfont);
+        for (int i = 0; i < fonts->nfont; ++i) {
+            for (const QString& family : familyNames(fonts->fonts[i])) {
+                if (!seen.contains(family)) {
+                    seen.insert(family);
+                    reports.push_back({family, 1});
+                }
+            }
+        }
+        FcFontSetDestroy(fonts);
+    }
+    if (objects)
+        FcObjectSetDestroy(objects);
+    if (pattern)
+        FcPatternDestroy(pattern);
+    return reports;
+}
+
+std::vector<FontReport> FontconfigEnumeration::enumerateFace(const QString& face)
+{
+    std::vector<FontReport> reports;
+    FcConfig* config = session.config();
+    if (!config || face.isEmpty())
+        return reports;
+    FcPattern* pattern = FcPatternCreate();
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_FILE, FC_INDEX, FC_CHARSET, nullptr);
+    if (pattern)
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.toUtf8().constData()));
+    FcFontSet* fonts = pattern && objects ? FcFontList(config, pattern, objects) : nullptr;
+    if (fonts) {
+        // fontconfig also ignores blanks when it matches families; keep only the
+        // files whose family equals the face ignoring letter case.
+        std::vector<int> charsets;
+        for (int i = 0; i < fonts->nfont; ++i) {
+            FcPattern* font = fonts->fonts[i];
+            const QStringList families = familyNames(font);
+            const bool named = std::any_of(families.begin(), families.end(), [&](const QString& family) {
+                return family.compare(face, Qt::CaseInsensitive) == 0;
+            });
+            if (!named)
+                continue;
+            int index = 0;
+            FcPatternGetInteger(font, FC_INDEX, 0, &index);
+            std::vector<int> found = fileCharsets(fcString(font, FC_FILE, 0), index & 0xFFFF);
+            if (found.empty())
+                found = coverageCharsets(font);
+            for (int charset : found) {
+                if (std::find(charsets.begin(), charsets.end(), charset) == charsets.end())
+                    charsets.push_back(charset);
+            }
+        }
+        FcFontSetDestroy(fonts);
+        // Reports in the order of the code-page bits, as one family reports them.
+        std::vector<int> ordered;
+        for (const CodePageBit& entry : codePageBits) {
+            if (std::find(charsets.begin(), charsets.end(), entry.charset) != charsets.end())
+                ordered.push_back(entry.charset);
+        }
+        for (int charset : charsets) {
+            if (std::find(ordered.begin(), ordered.end(), charset) == ordered.end())
+                ordered.push_back(charset);
+        }
+        for (int charset : ordered)
+            reports.push_back({face, charset});
+    }
+    if (objects)
+        FcObjectSetDestroy(objects);
+    if (pattern)
+        FcPatternDestroy(pattern);
+    return reports;
+}
+
+} // namespace sys
+

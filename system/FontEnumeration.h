@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+namespace sys {
+
+class FontconfigSession;
+
+// One report of the font-family enumeration: a face name and one charset number.
+struct FontReport {
+    QString face;
+    int charset = 1; // DEFAULT_CHARSET when the report does not name one
+};
+
+// The platform's font-family enumeration.
+class FontEnumeration {
+public:
+    virtual ~FontEnumeration() = default;
+    // Every installed family, reports grouped by family.
+    virtual std::vector<FontReport> enumerateFaces() = 0;
+    // The reports of one face, one per charset it supports, in report order.
+    virtual std::vector<FontReport> enumerateFace(const QString& face) = 0;
+};
+
+// Families from fontconfig; charsets from each file's OS/2 code-page bits, the
+// charset byte of a Windows FNT header, or Latin-1 coverage, read with FreeType.
+class FontconfigEnumeration : public FontEnumeration {
+public:
+    explicit FontconfigEnumeration(FontconfigSession& session) : session(session) {}
+    std::vector<FontReport> enumerateFaces() override;
+    std::vector<FontReport> enumerateFace(const QString& face) override;
+
+private:
+    FontconfigSession& session;
+};
+
+// The charsets of one font file (face index inside it), in bit order; empty when
+// the file cannot be read.
+std::vector<int> fileCharsets(const QString& path, int faceIndex);
+
+} // namespace sys

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+// The one place where a face name becomes a Qt font. Everything that draws in an
+// installed face asks here, so how Qt learns of the installed fonts can change
+// without touching the rest.
+namespace sys {
+
+enum class Fallback { Allowed, None };
+
+// True for the entry that stands for the default interface face, in any letter case.
+bool isDefaultFace(const QString& face);
+
+// The Qt family for a face name: the interface face for "Default", else the name.
+QString qtFamily(const QString& face);
+
+// Sets the face of a font, keeping its size, style and the rest.
+void setFace(QFont& font, const QString& face, Fallback fallback = Fallback::Allowed);
+
+// A font of the face at a pixel height (em size) with the given style.
+QFont faceFont(const QString& face, int pixelSize, bool bold = false, bool italic = false,
+               bool underline = false, Fallback fallback = Fallback::Allowed);
+
+} // namespace sys

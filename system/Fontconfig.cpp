@@ -1,0 +1,57 @@
+#include "system/Fontconfig.h"
+
+#include <QFile>
+#include <fontconfig/fontconfig.h>
+
+namespace sys {
+
+FontconfigSession::FontconfigSession() = default;
+
+FontconfigSession::~FontconfigSession()
+{
+    if (current)
+        FcConfigDestroy(current);
+}
+
+FcConfig* FontconfigSession::config()
+{
+    if (!current) {
+        current = FcInitLoadConfigAndFonts();
+        if (current) {
+            for (const QString& path : applicationFonts)
+                FcConfigAppFontAddFile(current, reinterpret_cast<const FcChar8*>(QFile::encodeName(path).constData()));
+        }
+    }
+    return current;
+}
+
+void FontconfigSession::reload()
+{
+    if (current) {
+        FcConfigDestroy(current);
+        current = nullptr;
+    }
+    ++generationCounter;
+}
+
+bool FontconfigSession::addApplicationFont(const QString& path)
+{
+    if (!applicationFonts.contains(path))
+        applicationFonts << path;
+    FcConfig* configuration = config();
+    if (!configuration)
+        return false;
+    const bool added =
+        FcConfigAppFontAddFile(configuration, reinterpret_cast<const FcChar8*>(QFile::encodeName(path).constData()));
+    ++generationCounter;
+    return added;
+}
+
+void FontconfigSession::removeApplicationFont(const QString& path)
+{
+    // fontconfig cannot drop one application font: rebuild without it.
+    if (applicationFonts.removeAll(path) > 0)
+        reload();
+}
+
+} // namespace sys

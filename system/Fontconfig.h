@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+typedef struct _FcConfig FcConfig;
+
+namespace sys {
+
+// The program's own fontconfig configuration, separate from the one Qt draws with,
+// so it can be reloaded after an install or uninstall without pulling the ground
+// from under Qt. Every read of installed fonts goes through it.
+class FontconfigSession {
+public:
+    FontconfigSession();
+    ~FontconfigSession();
+    FontconfigSession(const FontconfigSession&) = delete;
+    FontconfigSession& operator=(const FontconfigSession&) = delete;
+
+    // The current configuration with its fonts, loaded on first use.
+    FcConfig* config();
+    // Drops the configuration: the next use rescans the font folders, bringing the
+    // on-disk caches up to date as fc-cache would.
+    void reload();
+    // Changes at every reload, so views built from the fonts know when to rebuild.
+    std::uint64_t generation() const { return generationCounter; }
+
+    // Adds a font file to the running configuration (kept across reloads).
+    bool addApplicationFont(const QString& path);
+    void removeApplicationFont(const QString& path);
+
+private:
+    FcConfig* current = nullptr;
+    std::uint64_t generationCounter = 1;
+    QStringList applicationFonts;
+};
+
+} // namespace sys
