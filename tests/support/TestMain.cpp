@@ -51,6 +51,8 @@ void buildGround()
     setEnv("XDG_CONFIG_HOME", base + "/home/.config");
     setEnv("XDG_CACHE_HOME", base + "/home/.cache");
     setEnv("XDG_RUNTIME_DIR", base + "/runtime");
+    // fontconfig also scans the fonts folder of every XDG data dir.
+    setEnv("XDG_DATA_DIRS", base + "/xdgdata");
     qunsetenv("XDG_DOCUMENTS_DIR");
     for (const char* font : systemFonts) {
         const QString source = debianFont(QString::fromLatin1(font));
@@ -108,10 +110,13 @@ QString writeFile(const QString& path, const QByteArray& bytes)
 int main(int argc, char** argv)
 {
     testenv::buildGround();
-    fw::TApplication app(argc, argv);
-    app.setTitle(QStringLiteral("Glyphwell"));
-    ::testing::InitGoogleTest(&argc, argv);
-    const int result = RUN_ALL_TESTS();
+    int result = 0;
+    {
+        fw::TApplication app(argc, argv);
+        app.setTitle(QStringLiteral("Glyphwell"));
+        ::testing::InitGoogleTest(&argc, argv);
+        result = RUN_ALL_TESTS();
+    }
     testenv::ground.reset();
     return result;
 }

@@ -1,0 +1,97 @@
+#include "catalogue/Charsets.h"
+#include "catalogue/InstalledFaces.h"
+#include "catalogue/RegistryNames.h"
+#include "system/FontEnumeration.h"
+#include "system/FontRegistry.h"
+#include "system/FontResources.h"
+#include "system/Fontconfig.h"
+#include "system/ShellFolders.h"
+#include "tests/support/Printers.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The real font stack on this process's private font tree.
+struct RealFonts {
+    sys::FontconfigSession session;
+    sys::XdgShellFolders folders;
+    sys::FontconfigEnumeration enumeration{session};
+    sys::FontconfigRegistry registry{session, [this] { return folders.fonts(); }};
+    sys::FontconfigResources resources{session};
+    catalogue::InstalledFaceList faces{enumeration};
+    catalogue::RegistryNames names{registry};
+
+    RealFonts() { resources.onFontChange([this] { faces.invalidate(); }); }
+};
+
+QStringList charsetsOf(sys::FontEnumeration& enumeration, const QString& face)
+{
+    QStringList lines;
+    catalogue::appendCharsets(enumeration, face, lines);
+    return lines;
+}
+
+} // namespace
+
+TEST(FontconfigIntegration, FacesSortedWithDefaultAndCharsetsFromTheFiles)
+{
+    RealFonts fonts;
+    const QStringList faces = fonts.faces.faces();
+    ASSERT_TRUE(faces.contains("Default"));
+    ASSERT_TRUE(faces.contains("DejaVu Sans"));
+    ASSERT_TRUE(faces.contains("Liberation Sans"));
+    QStringList sorted = faces;
+    catalogue::sortFaceNames(sorted);
+    EXPECT_EQ(faces, sorted);
+
+    QStringList dejavu = charsetsOf(fonts.enumeration, "DejaVu Sans");
+    ASSERT_FALSE(dejavu.isEmpty());
+    EXPECT_EQ(dejavu.first(), "ANSI_CHARSET");
+    EXPECT_TRUE(dejavu.contains("RUSSIAN_CHARSET"));
+    EXPECT_TRUE(dejavu.contains("GREEK_CHARSET"));
+    EXPECT_EQ(dejavu.removeDuplicates(), 0);
+    // A Windows raster font names its charset in its header.
+    EXPECT_EQ(charsetsOf(fonts.enumeration, "MS Sans Serif"), QStringList({"ANSI_CHARSET"}));
+    EXPECT_TRUE(charsetsOf(fonts.enumeration, "No Such Face").isEmpty());
+}
+
+TEST(FontconfigIntegration, RegistryViewProbeAndReverseRule)
+{
+    RealFonts fonts;
+    // System fonts: absolute data; every style of Liberation Sans in its slot.
+    const catalogue::ProbeResult liberation = fonts.names.probe("Liberation Sans");
+    EXPECT_TRUE(liberation[0].endsWith("/LiberationSans-Regular.ttf"));
+    EXPECT_TRUE(liberation[4].endsWith("/LiberationSans-Bold.ttf"));
+    EXPECT_TRUE(liberation[3].endsWith("/LiberationSans-Italic.ttf"));
+    EXPECT_TRUE(liberation[5].endsWith("/LiberationSans-BoldItalic.ttf"));
+    EXPECT_TRUE(QDir::isAbsolutePath(liberation[0]));
+    // Raster fonts carry another tag and are never found.
+    EXPECT_FALSE(catalogue::registered(fonts.names.probe("MS Sans Serif")));
+
+    // A font file placed in the font folder: bare file name under slot 1.
+    const QString serif = testenv::debianFont("DejaVuSerif.ttf");
+    ASSERT_FALSE(serif.isEmpty());
+    testenv::copyInto(serif, testenv::userFontFolder(), "my serif, 'copy' é.ttf");
+    testenv::copyInto(testenv::debianFont("sserife.fon"), testenv::userFontFolder());
+    testenv::writeFile(testenv::userFontFolder() + "/broken.ttf", "not a font at all");
+    testenv::writeFile(testenv::userFontFolder() + "/empty.ttf", "");
+    fonts.resources.broadcastFontChange();
+
+    EXPECT_TRUE(fonts.faces.faces().contains("DejaVu Serif"));
+    EXPECT_EQ(fonts.names.probe("DejaVu Serif")[0], "my serif, 'copy' é.ttf");
+    QString found;
+    EXPECT_TRUE(fonts.names.faceForFile(fonts.faces.faces(), "my serif, 'copy' é.ttf",
+                                        [&](const QString& face) { found = face; }));
+    EXPECT_EQ(found, "DejaVu Serif");
+    EXPECT_FALSE(fonts.names.faceForFile(fonts.faces.faces(), "sserife.fon", [](const QString&) {}));
+    EXPECT_FALSE(fonts.names.faceForFile(fonts.faces.faces(), "broken.ttf", [](const QString&) {}));
+
+    for (const QString& name : QDir(testenv::userFontFolder()).entryList(QDir::Files))
+        QFile::remove(testenv::userFontFolder() + '/' + name);
+    fonts.resources.broadcastFontChange();
+    EXPECT_FALSE(fonts.faces.faces().contains("DejaVu Serif"));
+}
