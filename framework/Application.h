@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <exception>
 #include <memory>
+#include <type_traits>
 #include <utility>
 
 class QWidget;
@@ -81,12 +82,17 @@ template <typename Handler> void guard(Handler&& handler)
 }
 
 // Connects a signal to a handler that runs under the default error handler, so no
-// error crosses the event loop.
+// error crosses the event loop. The handler takes the signal's arguments or none.
 template <typename Sender, typename Signal, typename Handler>
 QMetaObject::Connection connectHandler(Sender* sender, Signal signal, QObject* context, Handler handler)
 {
     return QObject::connect(sender, signal, context, [handler](auto&&... args) {
-        guard([&] { handler(std::forward<decltype(args)>(args)...); });
+        guard([&] {
+            if constexpr (std::is_invocable_v<const Handler&, decltype(args)...>)
+                handler(std::forward<decltype(args)>(args)...);
+            else
+                handler();
+        });
     });
 }
 

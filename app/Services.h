@@ -1,0 +1,22 @@
+#pragma once
+
+namespace sys {
+class FontEnumeration;
+class FontRegistry;
+class ShellFolders;
+class FileSystem;
+class FontResources;
+class Shell;
+class Printer;
+} // namespace sys
+
+// The operating-system services the main window works through, handed to it when
+// it is made: the real ones in the program, fakes in tests.
+struct Services {
+    sys::FontEnumeration& fonts;
+    sys::FontRegistry& registry;
+    sys::ShellFolders& folders;
+    sys::FileSystem& files;
+    sys::FontResources& fontResources;
+    sys::Shell& shell;
+};

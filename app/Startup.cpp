@@ -1,0 +1,49 @@
+#include "app/Startup.h"
+
+#include "app/Unit1.h"
+#include "app/Unit3.h"
+#include "preview/Unit2.h"
+#include "system/FileSystem.h"
+#include "system/FontEnumeration.h"
+#include "system/FontRegistry.h"
+#include "system/FontResources.h"
+#include "system/Fontconfig.h"
+#include "system/Shell.h"
+#include "system/ShellFolders.h"
+
+RealServices::RealServices()
+    : session(std::make_unique<sys::FontconfigSession>()), folders(std::make_unique<sys::XdgShellFolders>()),
+      files(std::make_unique<sys::PosixFileSystem>()),
+      fonts(std::make_unique<sys::FontconfigEnumeration>(*session)),
+      registry(std::make_unique<sys::FontconfigRegistry>(*session, [this] { return folders->fonts(); })),
+      resources(std::make_unique<sys::FontconfigResources>(*session)), shell(std::make_unique<sys::DesktopShell>())
+{
+}
+
+RealServices::~RealServices() = default;
+
+Services RealServices::services()
+{
+    return Services{*fonts, *registry, *folders, *files, *resources, *shell};
+}
+
+Windows::~Windows()
+{
+    // The main window goes first; the others outlive nothing that refers to them.
+    form1.reset();
+    form2.reset();
+    form3.reset();
+}
+
+Windows createWindows(Services services)
+{
+    Windows windows;
+    windows.form1 = std::make_unique<TForm1>(services);
+    windows.form2 = std::make_unique<TForm2>();
+    windows.form3 = std::make_unique<TForm3>();
+    windows.form1->setOverlay(windows.form2.get());
+    windows.form1->setAbout(windows.form3.get());
+    if (auto* application = fw::TApplication::instance())
+        application->setMainForm(windows.form1.get());
+    return windows;
+}

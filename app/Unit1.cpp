@@ -1,0 +1,688 @@
+#include "app/Unit1.h"
+
+#include "app/Unit3.h"
+#include "catalogue/Charsets.h"
+#include "catalogue/FileBrowser.h"
+#include "catalogue/ListViews.h"
+#include "framework/Colors.h"
+#include "framework/Dialogs.h"
+#include "framework/Errors.h"
+#include "preview/AutoView.h"
+#include "preview/CharacterMap.h"
+#include "preview/OwnerDrawList.h"
+#include "preview/Unit2.h"
+#include "system/FileSystem.h"
+#include "system/FontFactory.h"
+#include "system/FontResources.h"
+#include "system/ShellFolders.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCursor>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSlider>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+constexpr TColor formColor = fw::RGB(74, 147, 255);
+constexpr TColor panelColor = 0x00FF5959;
+constexpr int faceItemHeight = 25;
+
+QFont tahoma(int pixels, bool bold = false)
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+void setTextColor(QWidget* widget, TColor color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, fw::toQColor(color));
+    palette.setColor(QPalette::Text, fw::toQColor(color));
+    widget->setPalette(palette);
+}
+
+// Every control carries its name as object name and accessible description, so
+// tests and assistive tools can find it; its accessible name stays its text.
+template <typename Control> Control* named(Control* control, const char* name, const QString& hint = QString())
+{
+    control->setObjectName(QString::fromLatin1(name));
+    control->setAccessibleDescription(QString::fromLatin1(name));
+    if (!hint.isEmpty())
+        control->setToolTip(hint);
+    return control;
+}
+
+QLabel* picture(QWidget* parent, const char* name, const QString& resource, const QRect& bounds)
+{
+    auto* label = named(new QLabel(parent), name);
+    label->setPixmap(QPixmap(resource));
+    label->setScaledContents(true);
+    label->setGeometry(bounds);
+    return label;
+}
+
+QLabel* caption(QWidget* parent, const char* name, const QString& text, const QPoint& at, TColor color = clWhite)
+{
+    auto* label = named(new QLabel(text, parent), name);
+    label->setTextFormat(Qt::PlainText);
+    setTextColor(label, color);
+    label->move(at);
+    label->adjustSize();
+    return label;
+}
+
+TGrainPanel* panel(QWidget* parent, const char* name, const QRect& bounds)
+{
+    auto* frame = named(new TGrainPanel(parent), name);
+    frame->setGeometry(bounds);
+    frame->setFrameShape(QFrame::Panel);
+    frame->setFrameShadow(QFrame::Raised);
+    QPalette palette = frame->palette();
+    palette.setColor(QPalette::Window, fw::toQColor(panelColor));
+    frame->setPalette(palette);
+    frame->setAutoFillBackground(true);
+    return frame;
+}
+
+TGradientButton* button(QWidget* parent, const char* name, const QString& text, const QRect& bounds,
+                        const QString& hint, bool handCursor = true)
+{
+    auto* control = named(new TGradientButton(text, parent), name, hint);
+    control->setGeometry(bounds);
+    control->setFont(tahoma(11, true));
+    if (handCursor)
+        control->setCursor(Qt::PointingHandCursor);
+    return control;
+}
+
+QLineEdit* field(QWidget* parent, const char* name, const QRect& bounds)
+{
+    auto* edit = named(new QLineEdit(parent), name);
+    edit->setGeometry(bounds);
+    edit->setReadOnly(true);
+    return edit;
+}
+
+QToolButton* toolButton(QToolBar* bar, const char* name, const QString& icon, const QString& hint, bool toggle)
+{
+    auto* tool = named(new QToolButton(bar), name, hint);
+    tool->setIcon(QIcon(icon));
+    tool->setCheckable(toggle);
+    tool->setAutoRaise(true);
+    tool->setText(QString::fromLatin1(name));
+    bar->addWidget(tool);
+    return tool;
+}
+
+} // namespace
+
+TGlyphwellHint::TGlyphwellHint()
+{
+    hintFont = QFont(QStringLiteral("Arial Narrow"));
+    hintFont.setPointSize(10);
+    hintFont.setBold(true);
+    hintColor = QColor(0, 0, 255);
+}
+
+TForm1::TForm1(Services services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services(services), faces(services.fonts),
+      registryNames(services.registry), faceFonts(std::make_unique<preview::FaceFontCache>())
+{
+    setObjectName(QStringLiteral("Form1"));
+    setAccessibleDescription(objectName());
+    setWindowTitle(QStringLiteral("Glyphwell"));
+    setFixedSize(799, 601);
+    setFont(tahoma(11));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, fw::toQColor(formColor));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    // The program's own notice of a font change drops the installed face list.
+    QPointer<TForm1> self(this);
+    services.fontResources.onFontChange([self] {
+        if (self)
+            self->faces.invalidate();
+    });
+
+    createControls();
+    wireHandlers();
+    fw::guard([this] { FormCreate(); });
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setOverlay(TForm2* overlay)
+{
+    Form2 = overlay;
+}
+
+void TForm1::setAbout(TForm3* about)
+{
+    Form3 = about;
+}
+
+void TForm1::createControls()
+{
+    // Title area
+    Image1 = picture(this, "Image1", QStringLiteral(":/resources/title.jpg"), QRect(0, 0, 799, 45));
+    Image2 = picture(this, "Image2", QStringLiteral(":/resources/icon.bmp"), QRect(12, 5, 33, 33));
+    Label4 = caption(this, "Label4", QStringLiteral("Glyphwell"), QPoint(53, 7));
+    QFont title(QStringLiteral("Book Antiqua"));
+    title.setPixelSize(24);
+    Label4->setFont(title);
+    Label4->adjustSize();
+    Panel4 = caption(this, "Panel4", QStringLiteral("Panel4"), QPoint(283, 11));
+    Panel4->setFont(tahoma(24));
+    Panel4->setGeometry(283, 11, 409, 29);
+    Panel4->setAlignment(Qt::AlignCenter);
+    GradientButton6 = button(this, "GradientButton6", QStringLiteral("_"), QRect(739, 4, 21, 21),
+                             QStringLiteral("Minimize"), false);
+    GradientButton5 = button(this, "GradientButton5", QStringLiteral("X"), QRect(763, 4, 21, 21),
+                             QStringLiteral("Exit Program"), false);
+
+    // Lists
+    GrainPanel5 = panel(this, "GrainPanel5", QRect(1, 45, 218, 307));
+    ListBox1 = named(new fw::TListBox(GrainPanel5), "ListBox1", QStringLiteral("Click to view font"));
+    ListBox1->setGeometry(4, 4, 208, 302);
+    ListBox1->setFont(tahoma(21));
+    FileListBox1 = named(new fw::TFileListBox(GrainPanel5), "FileListBox1", QStringLiteral("Click to view font"));
+    FileListBox1->setGeometry(4, 4, 208, 302);
+    FileListBox1->setLister([this](const QString& folder, const QString& mask) {
+        return catalogue::listFolder(services.files, folder, mask);
+    });
+    FileListBox1->setMask(QStringLiteral("*.ttf;*.fon"));
+    FileListBox1->hide();
+    Button7 = button(this, "Button7", QStringLiteral("FaceFont"), QRect(2, 351, 75, 25),
+                     QStringLiteral("Click to sort by facefont"));
+    Button6 = button(this, "Button6", QStringLiteral("FontName"), QRect(73, 351, 75, 25),
+                     QStringLiteral("Click to sort by fontname"));
+    Button5 = button(this, "Button5", QStringLiteral("FileName"), QRect(144, 351, 74, 25),
+                     QStringLiteral("Click to sort by filename"));
+
+    // Auto view
+    GrainPanel4 = panel(this, "GrainPanel4", QRect(1, 376, 218, 48));
+    CheckBox1 = named(new QCheckBox(QStringLiteral("Auto View"), GrainPanel4), "CheckBox1",
+                      QStringLiteral("Select to autoview"));
+    CheckBox1->setGeometry(8, 4, 97, 17);
+    setTextColor(CheckBox1, clWhite);
+    TrackBar1 = named(new QSlider(Qt::Horizontal, GrainPanel4), "TrackBar1", QStringLiteral("Delay auto view"));
+    TrackBar1->setGeometry(8, 24, 201, 9);
+    TrackBar1->setRange(1, 50);
+    TrackBar1->setValue(15);
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+
+    // Information panels; the face views' panel is made last and covers the other.
+    Panel3 = panel(this, "Panel3", QRect(2, 424, 216, 175));
+    caption(Panel3, "Label11", QStringLiteral("Filename :"), QPoint(6, 12));
+    caption(Panel3, "Label12", QStringLiteral("Filepath :"), QPoint(6, 40));
+    caption(Panel3, "Label13", QStringLiteral("Facename :"), QPoint(6, 68));
+    caption(Panel3, "Label14", QStringLiteral("File Size :"), QPoint(6, 96));
+    Edit3 = field(Panel3, "Edit3", QRect(68, 8, 141, 21));
+    Edit4 = field(Panel3, "Edit4", QRect(68, 36, 141, 21));
+    Edit5 = field(Panel3, "Edit5", QRect(68, 64, 141, 21));
+    Edit6 = field(Panel3, "Edit6", QRect(68, 92, 141, 21));
+    GradientButton2 = button(Panel3, "GradientButton2", QStringLiteral("Detail Font Information"),
+                             QRect(6, 138, 203, 28), QStringLiteral("Click to show font information detail"));
+    Panel1 = panel(this, "Panel1", QRect(2, 424, 217, 175));
+    caption(Panel1, "Label1", QStringLiteral("Facename :"), QPoint(6, 10));
+    caption(Panel1, "Label2", QStringLiteral("Sourcefile :"), QPoint(6, 36));
+    caption(Panel1, "Label3", QStringLiteral("Charset :"), QPoint(6, 86));
+    Edit2 = field(Panel1, "Edit2", QRect(68, 6, 142, 21));
+    ListBox3 = named(new fw::TListBox(Panel1), "ListBox3");
+    ListBox3->setGeometry(68, 32, 142, 46);
+    ListBox4 = named(new fw::TListBox(Panel1), "ListBox4");
+    ListBox4->setGeometry(68, 82, 142, 50);
+    GradientButton1 = button(Panel1, "GradientButton1", QStringLiteral("Detail Font Information"),
+                             QRect(6, 138, 204, 28), QStringLiteral("Click to show font information detail"));
+
+    // Preview
+    GrainPanel2 = panel(this, "GrainPanel2", QRect(219, 45, 579, 305));
+    Edit1 = named(new QPlainTextEdit(QStringLiteral("Type Sample Text Here"), GrainPanel2), "Edit1",
+                  QStringLiteral("Type your sample text here"));
+    Edit1->setGeometry(6, 5, 568, 260);
+    Edit1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Edit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Edit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont sample = Edit1->font();
+    sample.setPointSize(24);
+    Edit1->setFont(sample);
+    ComboBox1 = named(new QComboBox(GrainPanel2), "ComboBox1", QStringLiteral("Select existed sample text"));
+    ComboBox1->setEditable(true);
+    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox1->setFont(tahoma(13));
+    ComboBox1->addItems({QStringLiteral("Sample"), QStringLiteral("Alphabets"),
+                         QStringLiteral("The quick brown fox jumps over the lazy dog. 1234567890"),
+                         QStringLiteral("Jackdaws love my big sphinx of quartz. 0123456789")});
+    ComboBox1->setEditText(QStringLiteral("Sample Text"));
+    ComboBox1->setGeometry(8, 272, 385, 24);
+    StandardToolBar = named(new QToolBar(GrainPanel2), "StandardToolBar");
+    StandardToolBar->setIconSize(QSize(16, 16));
+    StandardToolBar->setMovable(false);
+    StandardToolBar->setStyleSheet(QStringLiteral("QToolBar { background: transparent; border: none; }"));
+    FontSize = named(new QLineEdit(StandardToolBar), "FontSize", QStringLiteral("Font Size|Select font size"));
+    FontSize->setFixedWidth(30);
+    StandardToolBar->addWidget(FontSize);
+    UpDown1 = named(new fw::TUpDown(StandardToolBar), "UpDown1", QStringLiteral("Click to resize font"));
+    UpDown1->setFixedSize(15, 22);
+    UpDown1->setRange(0, 100);
+    UpDown1->setPosition(24);
+    UpDown1->setAssociate(FontSize);
+    StandardToolBar->addWidget(UpDown1);
+    BoldButton = toolButton(StandardToolBar, "BoldButton", QStringLiteral(":/resources/bold.png"),
+                            QStringLiteral("Bold style"), true);
+    ItalicButton = toolButton(StandardToolBar, "ItalicButton", QStringLiteral(":/resources/italic.png"),
+                              QStringLiteral("Italic style"), true);
+    UnderlineButton = toolButton(StandardToolBar, "UnderlineButton", QStringLiteral(":/resources/underline.png"),
+                                 QStringLiteral("Underline style"), true);
+    StandardToolBar->addSeparator();
+    ToolButton1 = toolButton(StandardToolBar, "ToolButton1", QStringLiteral(":/resources/print.png"),
+                             QStringLiteral("Print current font detail"), false);
+    ToolButton3 = toolButton(StandardToolBar, "ToolButton3", QStringLiteral(":/resources/color.png"),
+                             QStringLiteral("Click to select color"), false);
+    StandardToolBar->setGeometry(392, 269, 186, 30);
+
+    // Character map
+    Image3 = picture(this, "Image3", QStringLiteral(":/resources/header.jpg"), QRect(218, 351, 444, 26));
+    Label8 = caption(Image3, "Label8", QStringLiteral("Character Map"), QPoint(0, 0));
+    Label8->setFont(tahoma(16, true));
+    Label8->setGeometry(Image3->rect());
+    Label8->setAlignment(Qt::AlignCenter);
+    GrainPanel1 = panel(this, "GrainPanel1", QRect(219, 375, 441, 224));
+    SortableGrid1 = named(new TSortableGrid(preview::mapRows, preview::mapColumns, GrainPanel1), "SortableGrid1",
+                          QStringLiteral("Hold mouse down to zoom character"));
+    SortableGrid1->setGeometry(4, 6, 436, 210);
+    SortableGrid1->horizontalHeader()->hide();
+    SortableGrid1->verticalHeader()->hide();
+    SortableGrid1->horizontalHeader()->setDefaultSectionSize(40);
+    SortableGrid1->verticalHeader()->setDefaultSectionSize(40);
+    SortableGrid1->setFont(tahoma(24));
+
+    // Main tool
+    Image4 = picture(this, "Image4", QStringLiteral(":/resources/header.jpg"), QRect(662, 351, 136, 26));
+    Label10 = caption(Image4, "Label10", QStringLiteral("Main Tool"), QPoint(0, 0));
+    Label10->setFont(tahoma(16, true));
+    Label10->setGeometry(Image4->rect());
+    Label10->setAlignment(Qt::AlignCenter);
+    GrainPanel3 = panel(this, "GrainPanel3", QRect(660, 375, 139, 226));
+    Button4 = button(GrainPanel3, "Button4", QStringLiteral("Install Font"), QRect(4, 12, 131, 28),
+                     QStringLiteral("Click to install new font"));
+    Button3 = button(GrainPanel3, "Button3", QStringLiteral("Uninstall Font"), QRect(4, 46, 131, 28),
+                     QStringLiteral("Click to uninstall current font"));
+    GradientButton7 = button(GrainPanel3, "GradientButton7", QStringLiteral("BackUp Font"), QRect(4, 80, 131, 28),
+                             QStringLiteral("Click to backup or copy current font"));
+    GradientButton10 = button(GrainPanel3, "GradientButton10", QStringLiteral("Print All"), QRect(4, 115, 131, 28),
+                              QStringLiteral("Click to print all font"));
+    GradientButton8 = button(GrainPanel3, "GradientButton8", QStringLiteral("Help"), QRect(4, 151, 131, 28),
+                             QStringLiteral("Click to show help file"));
+    GradientButton9 = button(GrainPanel3, "GradientButton9", QStringLiteral("About"), QRect(4, 186, 131, 28),
+                             QStringLiteral("Click to show about the program"));
+
+    // Hidden
+    ListBox2 = named(new fw::TListBox(this), "ListBox2");
+    ListBox5 = named(new fw::TListBox(this), "ListBox5");
+    ListBox6 = named(new fw::TListBox(this), "ListBox6");
+    dirfont = named(new QLineEdit(QStringLiteral("dirfont"), this), "dirfont");
+    dirdoc = named(new QLineEdit(QStringLiteral("Edit7"), this), "dirdoc");
+    for (QWidget* hidden : {static_cast<QWidget*>(ListBox2), static_cast<QWidget*>(ListBox5),
+                            static_cast<QWidget*>(ListBox6), static_cast<QWidget*>(dirfont),
+                            static_cast<QWidget*>(dirdoc)})
+        hidden->hide();
+    dirfont->setEnabled(false);
+    dirdoc->setEnabled(false);
+
+    // The title picture, its icon and its text are the drag handles.
+    for (QWidget* handle : {static_cast<QWidget*>(Image1), static_cast<QWidget*>(Image2),
+                            static_cast<QWidget*>(Label4)})
+        handle->installEventFilter(this);
+    // The face label over the title picture takes its presses for itself.
+    Panel4->setAttribute(Qt::WA_NoMousePropagation);
+}
+
+void TForm1::wireHandlers()
+{
+    fw::connectHandler(GradientButton5, &TGradientButton::clicked, this, [this] { GradientButton5Click(); });
+    fw::connectHandler(GradientButton6, &TGradientButton::clicked, this, [this] { GradientButton6Click(); });
+    fw::connectHandler(ListBox1, &fw::TListBox::OnClick, this, [this] { ListBox1Click(); });
+    fw::connectHandler(FileListBox1, &fw::TListBox::OnClick, this, [this] { FileListBox1Click(); });
+    fw::connectHandler(Button7, &TGradientButton::clicked, this, [this] { Button7Click(); });
+    fw::connectHandler(Button6, &TGradientButton::clicked, this, [this] { Button6Click(); });
+    fw::connectHandler(Button5, &TGradientButton::clicked, this, [this] { Button5Click(); });
+    fw::connectHandler(BoldButton, &QToolButton::clicked, this, [this] { BoldButtonClick(); });
+    fw::connectHandler(ItalicButton, &QToolButton::clicked, this, [this] { ItalicButtonClick(); });
+    fw::connectHandler(UnderlineButton, &QToolButton::clicked, this, [this] { UnderlineButtonClick(); });
+    fw::connectHandler(FontSize, &QLineEdit::textChanged, this, [this] { FontSizeChange(); });
+    fw::connectHandler(ToolButton3, &QToolButton::clicked, this, [this] { ToolButton3Click(); });
+    fw::connectHandler(ComboBox1, &QComboBox::editTextChanged, this, [this] { ComboBox1Change(); });
+    fw::connectHandler(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
+    fw::connectHandler(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
+    fw::connectHandler(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+}
+
+// ---- Start and title area -------------------------------------------------------
+
+void TForm1::FormCreate()
+{
+    if (auto* application = fw::TApplication::instance()) {
+        application->setHintWindowClass<TGlyphwellHint>();
+        application->setHintPause(10);
+    }
+    ListBox1->setItems(faces.faces());
+    setFaceDrawing(true);
+    if (ListBox1->ItemIndex() < 0)
+        ListBox1->setItemIndex(0);
+    const QString face = faces.at(ListBox1->ItemIndex());
+    QFont sample = Edit1->font();
+    sys::setFace(sample, face);
+    Edit1->setFont(sample);
+    QFont grid = SortableGrid1->font();
+    sys::setFace(grid, face);
+    SortableGrid1->setFont(grid);
+    ListBox1Click();
+    Button7->setEnabled(false);
+    ListBox1->setItemIndex(0);
+    FileListBox1->setItemIndex(0);
+    dirdoc->setText(services.folders.personal() + QLatin1Char('/'));
+    dirfont->setText(services.folders.fonts() + QLatin1Char('/'));
+    FileListBox1->setDirectory(dirfont->text());
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    // Presses, moves and releases on the three drag handles.
+    const auto type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseMove || type == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint at = mouse->position().toPoint();
+        fw::guard([&] {
+            if (type == QEvent::MouseButtonPress)
+                watched == Image2 ? FormMouseDown(mouse->button(), at.x(), at.y())
+                                  : Image1MouseDown(mouse->button(), at.x(), at.y());
+            else if (type == QEvent::MouseMove)
+                Image1MouseMove(at.x(), at.y());
+            else
+                Image1MouseUp(mouse->button(), at.x(), at.y());
+        });
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::FormMouseDown(Qt::MouseButton button, int, int)
+{
+    if (button != Qt::LeftButton)
+        return;
+    dragging = true;
+    dragOrigin = QCursor::pos() - QPoint(x(), y());
+}
+
+void TForm1::FormMouseMove(int, int)
+{
+    if (!dragging)
+        return;
+    const QPoint cursor = QCursor::pos();
+    move(cursor.x() - dragOrigin.x(), cursor.y() - dragOrigin.y());
+}
+
+void TForm1::FormMouseUp(Qt::MouseButton button, int, int)
+{
+    if (button == Qt::LeftButton)
+        dragging = false;
+}
+
+void TForm1::GradientButton5Click()
+{
+    if (auto* application = fw::TApplication::instance())
+        application->Terminate();
+    else
+        QCoreApplication::quit();
+}
+
+void TForm1::GradientButton6Click()
+{
+    if (auto* application = fw::TApplication::instance(); application && application->MainForm())
+        application->Minimize();
+    else
+        showMinimized();
+}
+
+// ---- Face list and preview --------------------------------------------------------
+
+void TForm1::setFaceDrawing(bool ownFace)
+{
+    if (ownFace)
+        ListBox1->setOwnerDraw([this](QPainter& canvas, int index, const QRect& rect,
+                                      const QColor& fill) { ListBox1DrawItem(canvas, index, rect, fill); },
+                               faceItemHeight);
+    else
+        ListBox1->setPlainDraw();
+}
+
+void TForm1::ListBox1DrawItem(QPainter& canvas, int index, const QRect& rect, const QColor& fill)
+{
+    const QStringList& all = faces.faces();
+    if (index < 0 || index >= all.size())
+        return;
+    const QString& face = all.at(index);
+    preview::drawFaceItem(canvas, rect, fill, faceFonts->font(canvas.font(), face), face);
+}
+
+void TForm1::ListBox1Click()
+{
+    const int index = ListBox1->ItemIndex();
+    if (index < 0)
+        return; // nothing selected: nothing to preview
+    const QString face = ListBox1->itemText(index);
+    QFont sample = Edit1->font();
+    sys::setFace(sample, faces.at(index));
+    Edit1->setFont(sample);
+
+    const catalogue::ProbeResult result = registryNames.probe(face);
+    ListBox2->setItems(QStringList(result.begin(), result.end()));
+    QStringList sources = catalogue::sourceFiles(result);
+    if (sources.isEmpty())
+        sources << catalogue::noFileFound;
+    ListBox3->setItems(sources);
+    Edit2->setText(face);
+    QStringList charsets;
+    catalogue::appendCharsets(services.fonts, face, charsets);
+    ListBox4->setItems(charsets);
+
+    QFont grid = SortableGrid1->font();
+    grid.setFamilies(Edit1->font().families());
+    SortableGrid1->setFont(grid);
+    preview::fillCharacterMap([this](int column, int row, const QString& text) {
+        QTableWidgetItem* cell = SortableGrid1->item(row, column);
+        if (!cell) {
+            cell = new QTableWidgetItem;
+            cell->setTextAlignment(Qt::AlignCenter);
+            SortableGrid1->setItem(row, column, cell);
+        }
+        cell->setText(text);
+    });
+    Panel4->setText(face);
+}
+
+void TForm1::BoldButtonClick()
+{
+    QFont sample = Edit1->font();
+    sample.setBold(BoldButton->isChecked());
+    Edit1->setFont(sample);
+}
+
+void TForm1::ItalicButtonClick()
+{
+    QFont sample = Edit1->font();
+    sample.setItalic(ItalicButton->isChecked());
+    Edit1->setFont(sample);
+}
+
+void TForm1::UnderlineButtonClick()
+{
+    QFont sample = Edit1->font();
+    sample.setUnderline(UnderlineButton->isChecked());
+    Edit1->setFont(sample);
+}
+
+void TForm1::FontSizeChange()
+{
+    const int size = fw::StrToInt(FontSize->text());
+    QFont sample = Edit1->font();
+    if (size > 0)
+        sample.setPointSize(size);
+    Edit1->setFont(sample);
+}
+
+void TForm1::ToolButton3Click()
+{
+    const QColor current = Edit1->palette().color(QPalette::Text);
+    if (const auto chosen = fw::dialogs().chooseColor(current)) {
+        QPalette palette = Edit1->palette();
+        palette.setColor(QPalette::Text, *chosen);
+        Edit1->setPalette(palette);
+    }
+}
+
+void TForm1::ComboBox1Change()
+{
+    static const QString alphabet = QStringLiteral(
+        "!@#$%^&*()_+|-=\\;:\"[{]}<>?/1234567890,ABCDEFGHIJKLMNOPQRSTUVWXYZ.abcdefghijklmnopqrstuvwxyz");
+    const QString text = ComboBox1->currentText();
+    Edit1->setPlainText(text == QLatin1String("Alphabets") ? alphabet : text);
+}
+
+// ---- File view and list views -------------------------------------------------------
+
+QString TForm1::selectedFileName() const
+{
+    return FileListBox1->itemText(FileListBox1->ItemIndex());
+}
+
+void TForm1::FileListBox1Click()
+{
+    if (FileListBox1->ItemIndex() < 0)
+        return; // no file to describe
+    const QString name = selectedFileName();
+    Edit5->clear();
+    ListBox5->setItems(faces.faces());
+    registryNames.faceForFile(ListBox5->Items(), name, [this](const QString& face) { Edit5->setText(face); });
+    ListBox5->setItemIndex(ListBox5->Count() - 1);
+    if (Edit5->text().isEmpty())
+        Edit5->setText(catalogue::noFaceFound);
+    Edit3->setText(name);
+    Edit4->setText(dirfont->text());
+    Edit6->setText(catalogue::fileSizeField(services.files, dirfont->text() + name));
+    if (Edit5->text() != catalogue::noFaceFound) {
+        QFont sample = Edit1->font();
+        sys::setFace(sample, Edit5->text());
+        Edit1->setFont(sample);
+    }
+    Panel4->setText(Edit5->text());
+}
+
+void TForm1::Button7Click()
+{
+    Panel1->show();
+    Panel3->hide();
+    FileListBox1->hide();
+    ListBox1->show();
+    setFaceDrawing(true);
+    if (ListBox1->ItemIndex() < 0)
+        ListBox1->setItemIndex(0);
+    ListBox1Click();
+    Button7->setEnabled(false);
+    Button6->setEnabled(true);
+    Button5->setEnabled(true);
+    ListBox1->setItemIndex(catalogue::followIndex(ListBox1->Items(), Edit5->text(), catalogue::noFaceFound));
+}
+
+void TForm1::Button6Click()
+{
+    Panel1->show();
+    Panel3->hide();
+    FileListBox1->hide();
+    ListBox1->show();
+    setFaceDrawing(false);
+    if (ListBox1->ItemIndex() < 0)
+        ListBox1->setItemIndex(0);
+    ListBox1Click();
+    Button6->setEnabled(false);
+    Button7->setEnabled(true);
+    Button5->setEnabled(true);
+    ListBox1->setItemIndex(catalogue::followIndex(ListBox1->Items(), Edit5->text(), catalogue::noFaceFound));
+}
+
+void TForm1::Button5Click()
+{
+    Panel1->hide();
+    Panel3->show();
+    FileListBox1->show();
+    ListBox1->hide();
+    FileListBox1->setDirectory(dirfont->text());
+    FileListBox1->setItemIndex(0);
+    FileListBox1Click();
+    Button5->setEnabled(false);
+    Button6->setEnabled(true);
+    Button7->setEnabled(true);
+    ListBox3->setItemIndex(0);
+    FileListBox1->setItemIndex(
+        catalogue::followIndex(FileListBox1->Items(), ListBox3->itemText(0), catalogue::noFileFound));
+}
+
+// ---- Auto view -------------------------------------------------------------------------
+
+void TForm1::CheckBox1Click()
+{
+    Timer1->setInterval(preview::autoViewInterval(TrackBar1->value()));
+    if (CheckBox1->isChecked())
+        Timer1->start();
+    else
+        Timer1->stop();
+}
+
+void TForm1::TrackBar1Change()
+{
+    const int interval = preview::autoViewInterval(TrackBar1->value());
+    if (Timer1->isActive())
+        Timer1->start(interval); // a new interval starts a new period
+    else
+        Timer1->setInterval(interval);
+}
+
+void TForm1::Timer1Timer()
+{
+    if (ListBox1->isVisibleTo(this)) {
+        const preview::AutoViewStep step = preview::autoViewStep(ListBox1->Count(), ListBox1->ItemIndex());
+        if (step.preview >= 0) {
+            ListBox1->setItemIndex(step.preview);
+            ListBox1Click();
+            ListBox1->setItemIndex(step.selectAfter);
+        }
+    }
+    if (FileListBox1->isVisibleTo(this)) {
+        const preview::AutoViewStep step = preview::autoViewStep(FileListBox1->Count(), FileListBox1->ItemIndex());
+        if (step.preview >= 0) {
+            FileListBox1->setItemIndex(step.preview);
+            FileListBox1Click();
+            FileListBox1->setItemIndex(step.selectAfter);
+        }
+    }
+}

@@ -1,0 +1,171 @@
+#pragma once
+
+#include "app/Services.h"
+#include "catalogue/InstalledFaces.h"
+#include "catalogue/RegistryNames.h"
+#include "framework/Application.h"
+#include "framework/FileListBox.h"
+#include "framework/ListBox.h"
+#include "framework/UpDown.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QSlider;
+class QTableWidget;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class TForm2;
+class TForm3;
+
+namespace preview {
+class FaceFontCache;
+}
+
+// The program's hint window: Arial Narrow, 10 points, bold, blue.
+class TGlyphwellHint : public fw::THintWindow {
+public:
+    TGlyphwellHint();
+};
+
+using TGradientButton = QPushButton;
+using TGrainPanel = QFrame;
+using TSortableGrid = QTableWidget;
+
+// The main window: its controls, and one handler per user action. Handlers read
+// the controls, call the logic of catalogue/, preview/, manage/ and print/, and
+// write the controls back.
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(Services services, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The overlay and the About window, made after the main window.
+    void setOverlay(TForm2* overlay);
+    void setAbout(TForm3* about);
+
+    // Title area
+    QLabel* Image1 = nullptr;
+    QLabel* Image2 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Panel4 = nullptr;
+    TGradientButton* GradientButton6 = nullptr;
+    TGradientButton* GradientButton5 = nullptr;
+    // Lists
+    TGrainPanel* GrainPanel5 = nullptr;
+    fw::TListBox* ListBox1 = nullptr;
+    fw::TFileListBox* FileListBox1 = nullptr;
+    TGradientButton* Button7 = nullptr;
+    TGradientButton* Button6 = nullptr;
+    TGradientButton* Button5 = nullptr;
+    // Auto view
+    TGrainPanel* GrainPanel4 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QSlider* TrackBar1 = nullptr;
+    // Information panels: file view, then face views over it
+    TGrainPanel* Panel3 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    QLineEdit* Edit6 = nullptr;
+    TGradientButton* GradientButton2 = nullptr;
+    TGrainPanel* Panel1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    fw::TListBox* ListBox3 = nullptr;
+    fw::TListBox* ListBox4 = nullptr;
+    TGradientButton* GradientButton1 = nullptr;
+    // Preview
+    TGrainPanel* GrainPanel2 = nullptr;
+    QPlainTextEdit* Edit1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QToolBar* StandardToolBar = nullptr;
+    QLineEdit* FontSize = nullptr;
+    fw::TUpDown* UpDown1 = nullptr;
+    QToolButton* BoldButton = nullptr;
+    QToolButton* ItalicButton = nullptr;
+    QToolButton* UnderlineButton = nullptr;
+    QToolButton* ToolButton1 = nullptr;
+    QToolButton* ToolButton3 = nullptr;
+    // Character map
+    QLabel* Image3 = nullptr;
+    QLabel* Label8 = nullptr;
+    TGrainPanel* GrainPanel1 = nullptr;
+    TSortableGrid* SortableGrid1 = nullptr;
+    // Main tool
+    QLabel* Image4 = nullptr;
+    QLabel* Label10 = nullptr;
+    TGrainPanel* GrainPanel3 = nullptr;
+    TGradientButton* Button4 = nullptr;
+    TGradientButton* Button3 = nullptr;
+    TGradientButton* GradientButton7 = nullptr;
+    TGradientButton* GradientButton10 = nullptr;
+    TGradientButton* GradientButton8 = nullptr;
+    TGradientButton* GradientButton9 = nullptr;
+    // Hidden scratch lists and folder fields
+    fw::TListBox* ListBox2 = nullptr;
+    fw::TListBox* ListBox5 = nullptr;
+    fw::TListBox* ListBox6 = nullptr;
+    QLineEdit* dirfont = nullptr;
+    QLineEdit* dirdoc = nullptr;
+    QTimer* Timer1 = nullptr;
+
+    // Start and title area
+    void FormCreate();
+    void FormMouseDown(Qt::MouseButton button, int x, int y);
+    void FormMouseMove(int x, int y);
+    void FormMouseUp(Qt::MouseButton button, int x, int y);
+    void Image1MouseDown(Qt::MouseButton button, int x, int y) { FormMouseDown(button, x, y); }
+    void Image1MouseMove(int x, int y) { FormMouseMove(x, y); }
+    void Image1MouseUp(Qt::MouseButton button, int x, int y) { FormMouseUp(button, x, y); }
+    void GradientButton5Click();
+    void GradientButton6Click();
+    bool isDragging() const { return dragging; }
+
+    // Catalogue and preview
+    void ListBox1Click();
+    void ListBox1DrawItem(QPainter& canvas, int index, const QRect& rect, const QColor& fill);
+    void FileListBox1Click();
+    void Button7Click();
+    void Button6Click();
+    void Button5Click();
+    void BoldButtonClick();
+    void ItalicButtonClick();
+    void UnderlineButtonClick();
+    void FontSizeChange();
+    void ToolButton3Click();
+    void ComboBox1Change();
+    void CheckBox1Click();
+    void TrackBar1Change();
+    void Timer1Timer();
+
+    // The installed face list shared by the whole program.
+    catalogue::InstalledFaceList& installedFaces() { return faces; }
+    // Switches the face list between faces drawn in their own face and plain text.
+    void setFaceDrawing(bool ownFace);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void wireHandlers();
+    QString selectedFileName() const;
+
+    Services services;
+    catalogue::InstalledFaceList faces;
+    catalogue::RegistryNames registryNames;
+    std::unique_ptr<preview::FaceFontCache> faceFonts;
+    QPointer<TForm2> Form2;
+    QPointer<TForm3> Form3;
+    QPoint dragOrigin;
+    bool dragging = false;
+};

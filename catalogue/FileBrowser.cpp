@@ -1,0 +1,51 @@
+#include "catalogue/FileBrowser.h"
+
+#include "catalogue/InstalledFaces.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+namespace catalogue {
+
+bool matchesPattern(const QString& name, const QString& pattern)
+{
+    const QRegularExpression wildcard(
+        QRegularExpression::wildcardToRegularExpression(pattern),
+        QRegularExpression::CaseInsensitiveOption);
+    return wildcard.match(name).hasMatch();
+}
+
+QStringList listFolder(sys::FileSystem& files, const QString& folder, const QString& mask)
+{
+    const std::vector<sys::FolderEntry> entries = files.listFolder(folder);
+    QStringList names;
+    for (const QString& pattern : mask.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QRegularExpression wildcard(QRegularExpression::wildcardToRegularExpression(pattern.trimmed()),
+                                          QRegularExpression::CaseInsensitiveOption);
+        for (const sys::FolderEntry& entry : entries) {
+            if (!entry.isFolder && !entry.isHidden && wildcard.match(entry.name).hasMatch())
+                names << entry.name;
+        }
+    }
+    sortFaceNames(names);
+    return names;
+}
+
+QString FileSizeText(sys::FileSystem& files, const QString& path)
+{
+    return QString::number(files.fileSize(path));
+}
+
+QString kilobytesText(std::int64_t bytes)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(double(bytes) / 1000.0, 'g', 15) + QStringLiteral(" KB");
+}
+
+QString fileSizeField(sys::FileSystem& files, const QString& path)
+{
+    return kilobytesText(FileSizeText(files, path).toLongLong());
+}
+
+} // namespace catalogue

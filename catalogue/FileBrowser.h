@@ -1,0 +1,28 @@
+#pragma once
+
+#include "system/FileSystem.h"
+
+#include <QStringList>
+#include <cstdint>
+
+namespace catalogue {
+
+// True when a file name matches one wildcard pattern ("*" and "?"), ignoring case.
+bool matchesPattern(const QString& name, const QString& pattern);
+
+// The files of a folder for the file list: for each pattern of the mask in turn
+// ("*.ttf;*.fon"), the entries that match it, leaving out folders and hidden files;
+// then all of them sorted case-insensitively in the user's locale.
+QStringList listFolder(sys::FileSystem& files, const QString& folder, const QString& mask);
+
+// The size in bytes of the file at the path as decimal text, or "-1" when none.
+QString FileSizeText(sys::FileSystem& files, const QString& path);
+
+// A size text in kilobytes of 1000 bytes: general format, at most 15 significant
+// digits, no trailing zeros, the user's decimal separator, then " KB".
+QString kilobytesText(std::int64_t bytes);
+
+// The size field's text for the file at the path.
+QString fileSizeField(sys::FileSystem& files, const QString& path);
+
+} // namespace catalogue

@@ -1,0 +1,132 @@
+#include "framework/ListBox.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
+
+namespace fw {
+
+// Prepares the surface the way the windows do for an owner-drawn item, lets the
+// handler draw, then adds the focus rectangle.
+class ListBoxDelegate : public QStyledItemDelegate {
+public:
+    explicit ListBoxDelegate(TListBox* list) : QStyledItemDelegate(list), list(list) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (!list->drawHandler) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        const bool selected = option.state & QStyle::State_Selected;
+        const QPalette& palette = option.palette;
+        const QColor fill = selected ? palette.color(QPalette::Highlight) : palette.color(QPalette::Base);
+        painter->save();
+        painter->setFont(list->font());
+        painter->setPen(selected ? palette.color(QPalette::HighlightedText) : palette.color(QPalette::Text));
+        painter->setBrush(fill);
+        painter->setClipRect(option.rect);
+        list->drawHandler(*painter, index.row(), option.rect, fill);
+        painter->restore();
+        if ((option.state & QStyle::State_HasFocus) && list->hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.rect = option.rect;
+            focus.state = option.state;
+            focus.backgroundColor = fill;
+            list->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, list);
+        }
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (list->drawHandler)
+            return QSize(option.rect.width(), list->itemHeight);
+        return QStyledItemDelegate::sizeHint(option, index);
+    }
+
+private:
+    TListBox* list;
+};
+
+TListBox::TListBox(QWidget* parent) : QListView(parent)
+{
+    setModel(&items);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setItemDelegate(new ListBoxDelegate(this));
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+int TListBox::ItemIndex() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() && selectionModel()->isSelected(current) ? current.row() : -1;
+}
+
+void TListBox::setItemIndex(int index)
+{
+    if (index < 0 || index >= Count()) {
+        selectionModel()->clear();
+        return;
+    }
+    const QModelIndex row = items.index(index);
+    selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
+    scrollTo(row);
+}
+
+QStringList TListBox::Items() const
+{
+    return items.stringList();
+}
+
+void TListBox::setItems(const QStringList& list)
+{
+    items.setStringList(list);
+}
+
+QString TListBox::itemText(int index) const
+{
+    return index >= 0 && index < Count() ? items.stringList().at(index) : QString();
+}
+
+void TListBox::setOwnerDraw(DrawItemHandler handler, int height)
+{
+    drawHandler = std::move(handler);
+    itemHeight = height;
+    // Item sizes are cached by the view; make it ask again.
+    doItemsLayout();
+    viewport()->update();
+}
+
+void TListBox::setPlainDraw()
+{
+    drawHandler = nullptr;
+    doItemsLayout();
+    viewport()->update();
+}
+
+void TListBox::mousePressEvent(QMouseEvent* event)
+{
+    QListView::mousePressEvent(event);
+    pressedOnItem = event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid();
+}
+
+void TListBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    QListView::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && pressedOnItem && ItemIndex() >= 0) {
+        pressedOnItem = false;
+        emit OnClick();
+    }
+}
+
+void TListBox::keyPressEvent(QKeyEvent* event)
+{
+    const int before = ItemIndex();
+    QListView::keyPressEvent(event);
+    if (ItemIndex() != before && ItemIndex() >= 0)
+        emit OnClick();
+}
+
+} // namespace fw

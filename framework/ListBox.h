@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QListView>
+#include <QPainter>
+#include <QStringListModel>
+#include <functional>
+
+namespace fw {
+
+// The standard list box: single selection, items as text, the selection read and
+// set as an index (-1 for none). Only the user's own selection raises OnClick;
+// setting the index by program never does. Items may be drawn by a handler
+// (owner-drawn, fixed height) or plainly in the list's font. The items are one
+// shared string list, so filling a list with thousands of names costs nothing.
+class TListBox : public QListView {
+    Q_OBJECT
+public:
+    // Draws one item. The painter comes prepared: the list's font, the text colour
+    // and `fill` (highlight colours when selected); the handler fills and writes.
+    using DrawItemHandler = std::function<void(QPainter& painter, int index, const QRect& rect, const QColor& fill)>;
+
+    explicit TListBox(QWidget* parent = nullptr);
+
+    int ItemIndex() const;
+    void setItemIndex(int index);
+    int Count() const { return int(items.rowCount()); }
+    QStringList Items() const;
+    void setItems(const QStringList& items);
+    QString itemText(int index) const;
+
+    // Owner-drawn items of a fixed height through the handler, or plain items.
+    void setOwnerDraw(DrawItemHandler handler, int itemHeight);
+    void setPlainDraw();
+    bool isOwnerDrawn() const { return bool(drawHandler); }
+    int ownerItemHeight() const { return itemHeight; }
+
+signals:
+    void OnClick();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    friend class ListBoxDelegate;
+    QStringListModel items;
+    DrawItemHandler drawHandler;
+    int itemHeight = 16;
+    bool pressedOnItem = false;
+};
+
+} // namespace fw

@@ -1,0 +1,63 @@
+#include "framework/UpDown.h"
+
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace fw {
+
+TUpDown::TUpDown(QWidget* parent) : QWidget(parent)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    up = new QToolButton(this);
+    down = new QToolButton(this);
+    for (QToolButton* arrow : {up, down}) {
+        arrow->setAutoRepeat(true);
+        arrow->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        arrow->setFocusPolicy(Qt::NoFocus);
+        layout->addWidget(arrow);
+    }
+    up->setArrowType(Qt::UpArrow);
+    down->setArrowType(Qt::DownArrow);
+    connect(up, &QToolButton::clicked, this, &TUpDown::stepUp);
+    connect(down, &QToolButton::clicked, this, &TUpDown::stepDown);
+}
+
+void TUpDown::setRange(int min, int max)
+{
+    minimum = min;
+    maximum = std::max(min, max);
+    position = std::clamp(position, minimum, maximum);
+}
+
+void TUpDown::setPosition(int value)
+{
+    position = std::clamp(value, minimum, maximum);
+    if (associate)
+        associate->setText(QString::number(position));
+}
+
+void TUpDown::setAssociate(QLineEdit* edit)
+{
+    associate = edit;
+    if (associate)
+        associate->setText(QString::number(position));
+}
+
+void TUpDown::step(int direction)
+{
+    if (associate) {
+        bool ok = false;
+        const int typed = associate->text().trimmed().toInt(&ok);
+        if (ok)
+            position = std::clamp(typed, minimum, maximum);
+    }
+    const int next = std::clamp(position + direction * increment, minimum, maximum);
+    emit OnChanging(next);
+    setPosition(next);
+}
+
+} // namespace fw

@@ -1,0 +1,45 @@
+#include "preview/OwnerDrawList.h"
+
+#include "system/FontFactory.h"
+
+namespace preview {
+
+const QFont& FaceFontCache::font(const QFont& base, const QString& face)
+{
+    const QString key = base.key();
+    if (key != baseKey) {
+        clear();
+        baseKey = key;
+    }
+    const auto found = byFace.find(face);
+    if (found != byFace.end()) {
+        entries.splice(entries.begin(), entries, found.value());
+        return entries.front().font;
+    }
+    QFont font = base;
+    sys::setFace(font, face, sys::Fallback::None);
+    entries.push_front({face, font});
+    byFace.insert(face, entries.begin());
+    if (int(entries.size()) > capacity) {
+        byFace.remove(entries.back().face);
+        entries.pop_back();
+    }
+    return entries.front().font;
+}
+
+void FaceFontCache::clear()
+{
+    entries.clear();
+    byFace.clear();
+}
+
+void drawFaceItem(QPainter& painter, const QRect& rect, const QColor& fill, const QFont& font, const QString& name)
+{
+    painter.fillRect(rect, fill);
+    painter.setFont(font);
+    painter.setBackground(fill);
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, name);
+}
+
+} // namespace preview

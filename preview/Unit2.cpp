@@ -1,0 +1,89 @@
+#include "preview/Unit2.h"
+
+#include "framework/Colors.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+
+void paintBackground(QWidget* widget, TColor color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, fw::toQColor(color));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setAccessibleDescription(objectName());
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFixedSize(483, 468);
+    paintBackground(this, clWhite);
+    setWindowOpacity(190 / 255.0);
+
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(rect());
+    paintBackground(Panel1, 0x00CCFFFF);
+
+    Label1 = new QLabel(Panel1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(Panel1->rect());
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setTextFormat(Qt::PlainText);
+    paintBackground(Label1, clWhite);
+    QFont big = Label1->font();
+    big.setPixelSize(267);
+    big.setBold(false);
+    Label1->setFont(big);
+    QPalette ink = Label1->palette();
+    ink.setColor(QPalette::WindowText, fw::toQColor(0x00B00000));
+    Label1->setPalette(ink);
+
+    Label2 = new QLabel(QStringLiteral("Unknown ASCII Code"), Panel1);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setTextFormat(Qt::PlainText);
+    QFont code(QStringLiteral("Tahoma"));
+    code.setPixelSize(27);
+    Label2->setFont(code);
+    QPalette blue = Label2->palette();
+    blue.setColor(QPalette::WindowText, fw::toQColor(clBlue));
+    Label2->setPalette(blue);
+    paintBackground(Label2, clWhite);
+    Label2->move(8, 4);
+    Label2->adjustSize();
+
+    for (QWidget* child : {Panel1, static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2)})
+        child->setAccessibleDescription(child->objectName());
+}
+
+void TForm2::setCodeLine(const QString& text)
+{
+    Label2->setText(text);
+    Label2->adjustSize();
+}
+
+void TForm2::showOver(const QRect& mainFrame)
+{
+    if (!placed) {
+        move(preview::centredPlacement(mainFrame, size()));
+        placed = true;
+    }
+    show();
+    raise();
+}
+
+namespace preview {
+
+QPoint centredPlacement(const QRect& frame, const QSize& size)
+{
+    return QPoint(std::max(0, frame.left() + (frame.width() - size.width()) / 2),
+                  std::max(0, frame.top() + (frame.height() - size.height()) / 2));
+}
+
+} // namespace preview
