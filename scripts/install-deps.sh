@@ -1,0 +1,33 @@
+#!/bin/bash
+# Installs the Debian 12 packages Glyphwell needs.
+#   scripts/install-deps.sh run    what building and running the program needs
+#   scripts/install-deps.sh test   that, plus what the tests and benchmarks need
+set -euo pipefail
+
+build_and_run=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev qt6-qpa-plugins libqt6printsupport6 libqt6svg6
+  libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev
+  fontconfig fonts-dejavu-core
+  xvfb xauth xdotool imagemagick x11-utils
+)
+tests=(
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-liberation fonts-wine python3-fonttools
+  poppler-utils cups-daemon cups-client cups-filters
+)
+
+packages=("${build_and_run[@]}")
+[ "${1:-run}" = test ] && packages+=("${tests[@]}")
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -ne 0 ] && sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -q
+"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
