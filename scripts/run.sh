@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 shot=${1:-glyphwell-screenshot.png}
 
 scripts/install-deps.sh run
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --target glyphwell
 
 if [ -n "${DISPLAY:-}" ]; then

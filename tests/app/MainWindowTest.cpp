@@ -1,0 +1,159 @@
+#include "preview/Unit2.h"
+#include "app/Unit3.h"
+#include "tests/support/FormFixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSlider>
+#include <QTest>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+using MainWindow = FormFixture;
+
+TEST_F(MainWindow, ControlsAtTheirBoundsWithTheirTexts)
+{
+    TForm1& form = start();
+    EXPECT_EQ(form.objectName(), "Form1");
+    EXPECT_EQ(form.windowTitle(), "Glyphwell");
+    EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(form.size(), QSize(799, 601));
+    EXPECT_EQ(windows.form2->objectName(), "Form2");
+    EXPECT_EQ(windows.form3->objectName(), "Form3");
+
+    struct Expected {
+        const char* name;
+        QRect bounds;
+    };
+    const Expected controls[] = {
+        {"Image1", {0, 0, 799, 45}},         {"Image2", {12, 5, 33, 33}},
+        {"Panel4", {283, 11, 409, 29}},      {"GradientButton6", {739, 4, 21, 21}},
+        {"GradientButton5", {763, 4, 21, 21}}, {"GrainPanel5", {1, 45, 218, 307}},
+        {"ListBox1", {4, 4, 208, 302}},      {"FileListBox1", {4, 4, 208, 302}},
+        {"Button7", {2, 351, 75, 25}},       {"Button6", {73, 351, 75, 25}},
+        {"Button5", {144, 351, 74, 25}},     {"GrainPanel4", {1, 376, 218, 48}},
+        {"CheckBox1", {8, 4, 97, 17}},       {"TrackBar1", {8, 24, 201, 9}},
+        {"Panel1", {2, 424, 217, 175}},      {"Panel3", {2, 424, 216, 175}},
+        {"GrainPanel2", {219, 45, 579, 305}}, {"Edit1", {6, 5, 568, 260}},
+        {"Image3", {218, 351, 444, 26}},     {"GrainPanel1", {219, 375, 441, 224}},
+        {"SortableGrid1", {4, 6, 436, 210}}, {"Image4", {662, 351, 136, 26}},
+        {"GrainPanel3", {660, 375, 139, 226}}, {"Button4", {4, 12, 131, 28}},
+        {"Button3", {4, 46, 131, 28}},       {"GradientButton7", {4, 80, 131, 28}},
+        {"GradientButton10", {4, 115, 131, 28}}, {"GradientButton8", {4, 151, 131, 28}},
+        {"GradientButton9", {4, 186, 131, 28}},
+    };
+    for (const Expected& control : controls) {
+        auto* widget = form.findChild<QWidget*>(control.name);
+        ASSERT_NE(widget, nullptr) << control.name;
+        EXPECT_EQ(widget->geometry(), control.bounds) << control.name;
+        EXPECT_EQ(widget->accessibleDescription(), control.name);
+    }
+    EXPECT_EQ(form.ComboBox1->geometry().topLeft(), QPoint(8, 272));
+    EXPECT_EQ(form.ComboBox1->width(), 385);
+    EXPECT_EQ(form.StandardToolBar->pos(), QPoint(392, 269));
+
+    EXPECT_EQ(form.Label4->text(), "Glyphwell");
+    EXPECT_EQ(form.Edit1->toPlainText(), "Type Sample Text Here");
+    EXPECT_EQ(form.ComboBox1->currentText(), "Sample Text");
+    EXPECT_EQ(form.ComboBox1->count(), 4);
+    EXPECT_EQ(form.FontSize->text(), "24");
+    EXPECT_EQ(form.UpDown1->Position(), 24);
+    EXPECT_EQ(form.TrackBar1->value(), 15);
+    EXPECT_EQ(form.TrackBar1->minimum(), 1);
+    EXPECT_EQ(form.TrackBar1->maximum(), 50);
+    EXPECT_FALSE(form.Timer1->isActive());
+    EXPECT_EQ(form.Button4->toolTip(), "Click to install new font");
+    EXPECT_EQ(form.FontSize->toolTip(), "Font Size|Select font size");
+    EXPECT_EQ(form.Edit1->font().pointSize(), 24);
+    // The face views' panel lies over the file view's panel.
+    EXPECT_GT(form.children().indexOf(form.Panel1), form.children().indexOf(form.Panel3));
+    EXPECT_TRUE(form.FileListBox1->isHidden());
+    EXPECT_TRUE(form.dirfont->isHidden());
+    EXPECT_FALSE(form.dirfont->isEnabled());
+}
+
+TEST_F(MainWindow, StartFillsTheFaceListPreviewsTheFirstFaceAndReadsTheFolders)
+{
+    registry.set("Alpha (TrueType)", "alpha.ttf");
+    fonts.charsets["Alpha"] = {0, 238};
+    TForm1& form = start({"Gamma", "Alpha", "Beta"});
+    EXPECT_EQ(form.ListBox1->Items(), QStringList({"Alpha", "Beta", "Default", "Gamma"}));
+    EXPECT_EQ(form.ListBox1->ItemIndex(), 0);
+    EXPECT_TRUE(form.ListBox1->isOwnerDrawn());
+    EXPECT_EQ(form.Panel4->text(), "Alpha");
+    EXPECT_EQ(form.Edit2->text(), "Alpha");
+    EXPECT_EQ(form.ListBox3->Items(), QStringList({"alpha.ttf"}));
+    EXPECT_EQ(form.ListBox4->Items(), QStringList({"ANSI_CHARSET", "EASTEUROPE_CHARSET"}));
+    EXPECT_EQ(form.Edit1->font().family(), "Alpha");
+    EXPECT_FALSE(form.Button7->isEnabled());
+    EXPECT_TRUE(form.Button6->isEnabled());
+    EXPECT_EQ(form.dirfont->text(), fontFolder + "/");
+    EXPECT_EQ(form.dirdoc->text(), documents + "/");
+    EXPECT_EQ(form.FileListBox1->Directory(), fontFolder + "/");
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    if (auto* application = fw::TApplication::instance()) {
+        EXPECT_EQ(application->HintPause(), 10);
+        EXPECT_EQ(application->HintHidePause(), 2500);
+        ASSERT_NE(application->HintWindow(), nullptr);
+        EXPECT_EQ(application->HintWindow()->font().family(), "Arial Narrow");
+        EXPECT_TRUE(application->HintWindow()->font().bold());
+        EXPECT_EQ(application->HintWindow()->font().pointSize(), 10);
+        EXPECT_EQ(application->HintWindow()->textColor(), QColor(0, 0, 255));
+    }
+}
+
+TEST_F(MainWindow, MissingFoldersGiveASingleSeparatorAndNoMessage)
+{
+    shellFolders.documents.clear();
+    shellFolders.fontFolder = folders.path() + "/no such folder";
+    TForm1& form = start();
+    EXPECT_EQ(form.dirdoc->text(), "/");
+    EXPECT_EQ(form.FileListBox1->Count(), 0);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(MainWindow, DragOnlyFromTheTitleHandlesWithTheLeftButton)
+{
+    TForm1& form = start();
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.move(100, 100);
+    const QSize size = form.size();
+    const QPoint start = form.pos();
+
+    // A move without a press on a handle does nothing.
+    QCursor::setPos(start + QPoint(50, 20));
+    QTest::mouseMove(form.Image1, QPoint(50, 20));
+    EXPECT_EQ(form.pos(), start);
+
+    // A right press does not start a drag.
+    QTest::mousePress(form.Image1, Qt::RightButton, {}, QPoint(50, 20));
+    EXPECT_FALSE(form.isDragging());
+    QTest::mouseRelease(form.Image1, Qt::RightButton, {}, QPoint(50, 20));
+
+    // Left press on the icon, moves follow the cursor, size stays; off-screen is fine.
+    QTest::mousePress(form.Image2, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(form.isDragging());
+    QCursor::setPos(start + QPoint(50, 20) + QPoint(-300, -250));
+    form.FormMouseMove(0, 0);
+    EXPECT_EQ(form.pos(), start + QPoint(-300, -250));
+    EXPECT_EQ(form.size(), size);
+    // A right release does not end a left drag; the left release does.
+    form.FormMouseUp(Qt::RightButton, 0, 0);
+    EXPECT_TRUE(form.isDragging());
+    QTest::mouseRelease(form.Label4, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(form.isDragging());
+
+    // The face label over the title picture, the background and the panels are not handles.
+    QTest::mousePress(form.Panel4, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_FALSE(form.isDragging());
+    QTest::mousePress(&form, Qt::LeftButton, {}, QPoint(230, 360));
+    EXPECT_FALSE(form.isDragging());
+    QTest::mousePress(form.GrainPanel2, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_FALSE(form.isDragging());
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/Startup.h"
+#include "app/Unit1.h"
+#include "system/FileSystem.h"
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// The main window on fake services: scripted fonts and registry, a temporary font
+// folder and documents folder, recorded font loads, shell opens and dialogs.
+class FormFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fontFolder = folders.path() + "/fonts";
+        documents = folders.path() + "/Documents";
+        QDir().mkpath(fontFolder);
+        QDir().mkpath(documents);
+        shellFolders.documents = documents;
+        shellFolders.fontFolder = fontFolder;
+    }
+
+    // Makes the windows; faces are reported in the given order.
+    TForm1& start(const QStringList& faceNames = {"Alpha", "Beta", "Gamma"})
+    {
+        fonts.addFaces(faceNames);
+        windows = createWindows(services());
+        return *windows.form1;
+    }
+
+    Services services() { return Services{fonts, registry, shellFolders, files, resources, shell}; }
+
+    QTemporaryDir folders;
+    QString fontFolder;
+    QString documents;
+    FakeDialogs dialogs;
+    FakeFontEnumeration fonts;
+    MemoryRegistry registry;
+    FakeShellFolders shellFolders{QString(), QString()};
+    sys::PosixFileSystem files;
+    RecordingFontResources resources;
+    RecordingShell shell;
+    Windows windows;
+};
