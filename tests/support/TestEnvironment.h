@@ -8,6 +8,10 @@
 // font folder. Nothing a test does reaches the real user's fonts or documents.
 namespace testenv {
 
+// Makes the private ground and points the environment at it; removeGround deletes it.
+void buildGround();
+void removeGround();
+
 QString root();               // the temporary root of this process
 QString home();               // $HOME
 QString userFontFolder();     // $XDG_DATA_HOME/fonts, no trailing "/"

@@ -1,0 +1,59 @@
+#include "preview/AutoView.h"
+#include "preview/CharacterMap.h"
+#include "preview/Unit2.h"
+#include "tests/support/Printers.h"
+
+#include <QRect>
+#include <map>
+#include <gtest/gtest.h>
+
+TEST(AutoView, IntervalRoundsHalvesToEven)
+{
+    const std::pair<int, int> intervals[] = {{1, 10000}, {2, 5000}, {3, 3333}, {15, 667},
+                                             {16, 625},  {32, 312}, {48, 208}, {50, 200}};
+    for (const auto& [position, interval] : intervals)
+        EXPECT_EQ(preview::autoViewInterval(position), interval) << position;
+}
+
+TEST(AutoView, StepsWrapWithoutPreviewingTheFirstItemAgain)
+{
+    // Five items, item 2 selected: previews 3, 4, 1, 2, 3, 4, 1.
+    int selected = 2;
+    std::vector<int> previewed;
+    for (int tick = 0; tick < 7; ++tick) {
+        const preview::AutoViewStep step = preview::autoViewStep(5, selected);
+        previewed.push_back(step.preview);
+        selected = step.selectAfter;
+    }
+    EXPECT_EQ(previewed, (std::vector<int>{3, 4, 1, 2, 3, 4, 1}));
+    // The last item selected by hand, one item, no selection, no items.
+    EXPECT_EQ(preview::autoViewStep(5, 4).preview, 0);
+    EXPECT_EQ(preview::autoViewStep(1, 0).preview, 0);
+    EXPECT_EQ(preview::autoViewStep(1, 0).selectAfter, 0);
+    EXPECT_EQ(preview::autoViewStep(3, -1).preview, 0);
+    EXPECT_EQ(preview::autoViewStep(0, -1).preview, -1);
+}
+
+TEST(CharacterMap, CodesInTheirCellsAndTheCodeLine)
+{
+    std::map<std::pair<int, int>, QString> cells;
+    preview::fillCharacterMap([&](int column, int row, const QString& text) { cells[{column, row}] = text; });
+    EXPECT_EQ(cells.size(), 223u);
+    EXPECT_EQ(cells[std::pair(0, 0)], "!");
+    EXPECT_EQ(cells[std::pair(9, 0)], "*");
+    EXPECT_EQ(cells[std::pair(0, 1)], "+");
+    EXPECT_EQ(cells[std::pair(2, 22)], QString(QChar(0xFF)));
+    EXPECT_EQ(cells.count(std::pair(3, 22)), 0u);
+    EXPECT_EQ(cells[std::pair((128 - 33) % 10, (128 - 33) / 10)], QString(QChar(0x20AC))) << "Windows-1252 euro";
+
+    EXPECT_EQ(preview::zoomCodeLine("A"), "ASCII-code is #65");
+    EXPECT_EQ(preview::zoomCodeLine(QString(QChar(0xE9))), "ASCII-code is #233");
+    EXPECT_EQ(preview::zoomCodeLine(QString(QChar(0x20AC))), "ASCII-code is #128");
+    EXPECT_EQ(preview::zoomCodeLine(QString(QChar(0x81))), "ASCII-code is #129");
+}
+
+TEST(ZoomOverlay, CentredOverTheMainWindowClampedAtZero)
+{
+    EXPECT_EQ(preview::centredPlacement(QRect(100, 50, 799, 601), QSize(483, 468)), QPoint(258, 116));
+    EXPECT_EQ(preview::centredPlacement(QRect(-400, -300, 799, 601), QSize(483, 468)), QPoint(0, 0));
+}
