@@ -30,6 +30,8 @@ void RegistryNames::refreshIndex()
     if (generation == indexedGeneration && !index.isEmpty())
         return;
     index.clear();
+    walkedFaces.clear();
+    walkedSlots.clear();
     index.reserve(qsizetype(values.size()) * 2);
     // A value named face + suffix k answers slot k of that face. Case folding works
     // character by character, so folding the name folds face and suffix alike.
@@ -85,11 +87,19 @@ bool RegistryNames::faceForFile(const QStringList& faces, const QString& fileNam
     if (!registry.open())
         return false;
     refreshIndex();
+    if (!faces.isSharedWith(walkedFaces) || faces.isEmpty()) {
+        walkedFaces = faces;
+        walkedSlots.clear();
+        walkedSlots.reserve(std::size_t(faces.size()));
+        for (const QString& face : faces)
+            walkedSlots.push_back(lookup(face));
+    }
     bool matched = false;
-    for (const QString& face : faces) {
-        const SlotValues* faceSlots = lookup(face);
+    for (qsizetype i = 0; i < faces.size(); ++i) {
+        const SlotValues* faceSlots = walkedSlots[std::size_t(i)];
         if (!faceSlots)
             continue;
+        const QString& face = faces.at(i);
         for (int k = 0; k < 8; ++k) {
             if (read(face, *faceSlots, k) == fileName && !fileName.isEmpty()) {
                 matched = true;

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <vector>
 
 namespace catalogue {
 
@@ -51,7 +52,11 @@ private:
 
     sys::FontRegistry& registry;
     std::uint64_t indexedGeneration = 0;
-    QHash<QString, SlotValues> index; // case-folded face name -> its faceSlots
+    QHash<QString, SlotValues> index; // case-folded face name -> its slots
+    // The slots of each face of the last list walked, while that list and the
+    // index stay the same: walking the installed list again costs no lookups.
+    QStringList walkedFaces;
+    std::vector<const SlotValues*> walkedSlots;
 };
 
 } // namespace catalogue

@@ -115,6 +115,12 @@ TEST(RegistryNames, ReverseRuleTakesTheLastMatchingFace)
     EXPECT_FALSE(names.faceForFile(faces, "alpha.ttf", record)) << "data compares with case";
     EXPECT_TRUE(matches.isEmpty());
 
+    // Walking the same list after the view changed sees the change.
+    registry.set("Zed bold (TrueType)", "shared.ttf");
+    matches.clear();
+    names.faceForFile(faces, "shared.ttf", record);
+    EXPECT_EQ(matches, QStringList({"Alpha", "Gamma", "Zed"}));
+
     // A non-string value stops the walk where it is read; earlier matches stand.
     matches.clear();
     EXPECT_THROW(names.faceForFile(QStringList{"Zed", "Omega", "Alpha"}, "zed.ttf", record), fw::Error);
