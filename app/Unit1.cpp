@@ -10,6 +10,7 @@
 #include "preview/AutoView.h"
 #include "preview/CharacterMap.h"
 #include "preview/OwnerDrawList.h"
+#include "preview/Sample.h"
 #include "preview/Unit2.h"
 #include "system/FileSystem.h"
 #include "system/FontFactory.h"
@@ -544,10 +545,8 @@ void TForm1::UnderlineButtonClick()
 
 void TForm1::FontSizeChange()
 {
-    const int size = fw::StrToInt(FontSize->text());
     QFont sample = Edit1->font();
-    if (size > 0)
-        sample.setPointSize(size);
+    sample.setPointSize(preview::sampleSize(fw::StrToInt(FontSize->text())));
     Edit1->setFont(sample);
 }
 
@@ -563,10 +562,7 @@ void TForm1::ToolButton3Click()
 
 void TForm1::ComboBox1Change()
 {
-    static const QString alphabet = QStringLiteral(
-        "!@#$%^&*()_+|-=\\;:\"[{]}<>?/1234567890,ABCDEFGHIJKLMNOPQRSTUVWXYZ.abcdefghijklmnopqrstuvwxyz");
-    const QString text = ComboBox1->currentText();
-    Edit1->setPlainText(text == QLatin1String("Alphabets") ? alphabet : text);
+    Edit1->setPlainText(preview::sampleText(ComboBox1->currentText()));
 }
 
 // ---- File view and list views -------------------------------------------------------

@@ -2,12 +2,25 @@
 
 #include "app/Startup.h"
 #include "app/Unit1.h"
+#include "app/Unit3.h"
+#include "preview/Unit2.h"
 #include "system/FileSystem.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 

@@ -1,0 +1,154 @@
+#include "preview/Sample.h"
+#include "tests/support/FormFixture.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QToolButton>
+
+using Preview = FormFixture;
+
+namespace {
+
+void clickFace(TForm1& form, int index)
+{
+    const QRect item = form.ListBox1->visualRect(form.ListBox1->model()->index(index, 0));
+    QTest::mouseClick(form.ListBox1->viewport(), Qt::LeftButton, {}, item.center());
+}
+
+} // namespace
+
+TEST_F(Preview, ClickingAFaceFillsTheFaceViewFromItsRegistryNames)
+{
+    registry.set("Alpha (TrueType)", "alpha.ttf");
+    registry.set("Alpha Bold Italic (TrueType)", "alphabi.ttf");
+    fonts.charsets["Beta"] = {0, 0, 89};
+    TForm1& form = start({"Alpha", "Beta"});
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+
+    // Slots 1 and 6: two source files, slot 1's first; the probe result in slot order.
+    EXPECT_EQ(form.ListBox3->Items(), QStringList({"alpha.ttf", "alphabi.ttf"}));
+    EXPECT_EQ(form.ListBox2->Items(), QStringList({"alpha.ttf", "", "", "", "", "alphabi.ttf", "", ""}));
+
+    clickFace(form, 1);
+    EXPECT_EQ(form.ListBox1->ItemIndex(), 1);
+    EXPECT_EQ(form.Edit2->text(), "Beta");
+    EXPECT_EQ(form.Panel4->text(), "Beta");
+    EXPECT_EQ(form.ListBox3->Items(), QStringList({"cannot identified file"}));
+    EXPECT_EQ(form.ListBox4->Items(), QStringList({"ANSI_CHARSET", "ANSI_CHARSET", "Unknown charset 89"}));
+    EXPECT_EQ(form.Edit1->font().family(), "Beta");
+
+    // Keyboard moves preview too; setting the selection by program does not.
+    QTest::keyClick(form.ListBox1, Qt::Key_Up);
+    EXPECT_EQ(form.Panel4->text(), "Alpha");
+    form.ListBox1->setItemIndex(2);
+    EXPECT_EQ(form.Panel4->text(), "Alpha");
+}
+
+TEST_F(Preview, AProbeErrorStopsThePreviewAfterTheSampleFace)
+{
+    registry.setValue({"Beta bold (TrueType)", sys::RegType::Dword, QString(), 4});
+    TForm1& form = start({"Alpha", "Beta"});
+    form.ListBox1->setItemIndex(1);
+    fw::guard([&] { form.ListBox1Click(); });
+    EXPECT_EQ(dialogs.messages, QStringList({"Invalid data type for 'Beta bold (TrueType)'"}));
+    EXPECT_EQ(form.Edit1->font().family(), "Beta");
+    EXPECT_EQ(form.Edit2->text(), "Alpha");
+    EXPECT_EQ(form.Panel4->text(), "Alpha");
+}
+
+TEST_F(Preview, StyleSizeAndColourStayWithTheSampleAcrossFaces)
+{
+    TForm1& form = start();
+    dialogs.chosenColors = {QColor(Qt::red), std::nullopt};
+    QTest::mouseClick(form.BoldButton, Qt::LeftButton);
+    QTest::mouseClick(form.ItalicButton, Qt::LeftButton);
+    EXPECT_TRUE(form.Edit1->font().bold());
+    EXPECT_TRUE(form.Edit1->font().italic());
+    QTest::mouseClick(form.BoldButton, Qt::LeftButton);
+    EXPECT_FALSE(form.Edit1->font().bold());
+    EXPECT_TRUE(form.Edit1->font().italic());
+    QTest::mouseClick(form.UnderlineButton, Qt::LeftButton);
+    form.FontSize->setText("36");
+    QTest::mouseClick(form.ToolButton3, Qt::LeftButton);
+    QTest::mouseClick(form.ToolButton3, Qt::LeftButton); // cancelled: nothing changes
+    EXPECT_EQ(dialogs.colorAsked.size(), 2u);
+
+    form.ListBox1->setItemIndex(3);
+    form.ListBox1Click();
+    const QFont sample = form.Edit1->font();
+    EXPECT_EQ(sample.family(), "Gamma");
+    EXPECT_EQ(sample.pointSize(), 36);
+    EXPECT_TRUE(sample.italic());
+    EXPECT_TRUE(sample.underline());
+    EXPECT_FALSE(sample.bold());
+    EXPECT_EQ(form.Edit1->palette().color(QPalette::Text), QColor(Qt::red));
+    // The character map keeps its plain style and size.
+    EXPECT_FALSE(form.SortableGrid1->font().italic());
+    EXPECT_EQ(form.SortableGrid1->font().pixelSize(), 24);
+}
+
+TEST_F(Preview, SizeFieldTextsAndTheArrows)
+{
+    TForm1& form = start();
+    form.FontSize->setText("abc");
+    EXPECT_EQ(dialogs.messages, QStringList({"'abc' is not a valid integer value"}));
+    form.FontSize->setText("");
+    EXPECT_EQ(dialogs.messages.last(), "'' is not a valid integer value");
+    form.FontSize->setText("12345678901234567890");
+    EXPECT_EQ(dialogs.messages.size(), 3);
+    EXPECT_EQ(form.Edit1->font().pointSize(), 24) << "a failed conversion keeps the size";
+
+    form.FontSize->setText("100");
+    EXPECT_EQ(form.Edit1->font().pointSize(), 100);
+    form.FontSize->setText("-12");
+    EXPECT_EQ(form.Edit1->font().pointSize(), 12);
+    form.FontSize->setText("500000");
+    EXPECT_EQ(form.Edit1->font().pointSize(), preview::largestSampleSize);
+    form.FontSize->setText("0");
+    EXPECT_GT(form.Edit1->font().pointSize(), 0);
+
+    form.FontSize->setText("99");
+    form.UpDown1->stepUp();
+    form.UpDown1->stepUp();
+    EXPECT_EQ(form.FontSize->text(), "100") << "the arrows stay in 0..100";
+    EXPECT_EQ(form.Edit1->font().pointSize(), 100);
+    form.FontSize->setText("1");
+    form.UpDown1->stepDown();
+    form.UpDown1->stepDown();
+    EXPECT_EQ(form.FontSize->text(), "0");
+}
+
+TEST_F(Preview, SampleChooser)
+{
+    TForm1& form = start();
+    form.ComboBox1->setCurrentIndex(1);
+    EXPECT_EQ(form.Edit1->toPlainText(), preview::alphabetSample);
+    EXPECT_EQ(preview::alphabetSample.size(), 91);
+    form.ComboBox1->setCurrentIndex(0);
+    EXPECT_EQ(form.Edit1->toPlainText(), "Sample");
+    form.ComboBox1->setEditText("");
+    QTest::keyClicks(form.ComboBox1->lineEdit(), "alphabets");
+    EXPECT_EQ(form.Edit1->toPlainText(), "alphabets");
+    form.ComboBox1->setCurrentIndex(3);
+    EXPECT_EQ(form.Edit1->toPlainText(), "Jackdaws love my big sphinx of quartz. 0123456789");
+}
+
+TEST_F(Preview, OwnerDrawnItemsOnTheHighlightWhenSelected)
+{
+    TForm1& form = start({"Alpha", "Beta"});
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const QImage shot = form.ListBox1->viewport()->grab().toImage();
+    const QColor highlight = form.ListBox1->palette().color(QPalette::Highlight);
+    const QColor base = form.ListBox1->palette().color(QPalette::Base);
+    // Item 0 is selected: its 25-pixel row is on the highlight colour, item 1 is not.
+    EXPECT_EQ(form.ListBox1->visualRect(form.ListBox1->model()->index(1, 0)).top(), 25);
+    EXPECT_EQ(shot.pixelColor(shot.width() - 3, 24), highlight);
+    EXPECT_EQ(shot.pixelColor(shot.width() - 3, 26), base);
+    form.setFaceDrawing(false);
+    EXPECT_FALSE(form.ListBox1->isOwnerDrawn());
+    EXPECT_EQ(form.ListBox1->ItemIndex(), 0) << "the drawing changes, the selection stays";
+}
