@@ -1,0 +1,116 @@
+#include "manage/FontFiles.h"
+
+#include <QDir>
+
+namespace manage {
+
+QString fileNamePart(const QString& path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+bool ensureFolder(sys::FileSystem& files, const QString& folder)
+{
+    const QString clean = QDir::cleanPath(folder);
+    if (clean.isEmpty() || files.folderExists(clean))
+        return !clean.isEmpty();
+    const qsizetype slash = clean.lastIndexOf(QLatin1Char('/'));
+    if (slash > 0 && !ensureFolder(files, clean.left(slash)))
+        return false;
+    files.createFolder(clean);
+    return files.folderExists(clean);
+}
+
+QString fontFilePath(const QString& fontFolder, const QString& data)
+{
+    return QDir::isAbsolutePath(data) ? data : fontFolder + data;
+}
+
+std::optional<QString> pathInFontFolder(sys::FileSystem& files, const QString& fontFolder, const QString& data)
+{
+    if (data.isEmpty())
+        return std::nullopt;
+    const QString path = fontFilePath(fontFolder, data);
+    const QString folder = files.resolvedPath(fontFolder);
+    if (folder.isEmpty() || folder == QLatin1String("/") || !files.resolvedPath(path).startsWith(folder + '/'))
+        return std::nullopt;
+    return path;
+}
+
+namespace {
+
+// A file of the font folder that exists.
+std::optional<QString> existingFontFile(sys::FileSystem& files, const QString& fontFolder, const QString& data)
+{
+    const auto path = pathInFontFolder(files, fontFolder, data);
+    return path && files.fileExists(*path) ? path : std::nullopt;
+}
+
+} // namespace
+
+QString installFont(sys::FileSystem& files, sys::FontResources& resources, const QString& fontFolder,
+                    const QString& source)
+{
+    const QString target = fontFolder + fileNamePart(source);
+    ensureFolder(files, fontFolder);
+    files.copyFile(source, target);
+    resources.addFontResource(target);
+    resources.broadcastFontChange();
+    return target;
+}
+
+bool uninstallFace(sys::FileSystem& files, sys::FontResources& resources, const QString& fontFolder,
+                   const catalogue::ProbeResult& probe)
+{
+    bool found = false;
+    for (const QString& data : probe) {
+        if (existingFontFile(files, fontFolder, data)) {
+            found = true;
+            break;
+        }
+    }
+    if (!found)
+        return false;
+    // Every slot in order, also those whose file is gone; a second slot naming the
+    // same file finds nothing left to delete.
+    for (const QString& data : probe) {
+        if (const auto path = pathInFontFolder(files, fontFolder, data)) {
+            resources.removeFontResource(*path);
+            files.deleteFile(*path);
+        }
+    }
+    resources.broadcastFontChange();
+    return true;
+}
+
+bool deleteFontFile(sys::FileSystem& files, const QString& fontFolder, const QString& fileName)
+{
+    const auto path = existingFontFile(files, fontFolder, fileName);
+    if (!path)
+        return false;
+    files.deleteFile(*path);
+    return true;
+}
+
+QStringList backupFiles(sys::FileSystem& files, const QString& fontFolder, const QString& backupFolder,
+                        const QStringList& fileNames)
+{
+    QStringList failures;
+    for (const QString& name : fileNames) {
+        const QString source = fontFilePath(fontFolder, name);
+        const QString target = backupFolder + QLatin1Char('/') + fileNamePart(name);
+        if (files.copyFile(source, target))
+            continue;
+        if (!files.fileExists(source))
+            failures << name + QStringLiteral(" (the file is not there)");
+        else if (files.fileExists(target) && files.sameContents(source, target))
+            continue; // backed up before
+        else if (files.fileExists(target))
+            failures << name + QStringLiteral(" (another file of that name is already in the backup folder)");
+        else
+            failures << name + QStringLiteral(" (it could not be copied there)");
+    }
+    return failures;
+}
+
+} // namespace manage

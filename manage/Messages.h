@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The texts the font management buttons show.
+namespace manage {
+
+inline const QString missingSourceMessage = QStringLiteral("Cannot delete font file, source filename is missing");
+inline const QString noBackupSourceMessage =
+    QStringLiteral("Cannot backUp the Selected font, not found sourece file");
+
+QString confirmUninstallFace(const QString& face);
+QString confirmDeleteFile(const QString& fileName);
+QString backupSuccess(const QString& backupFolder);
+// Names the files a back-up could not copy, each with the reason.
+QString backupFailures(const QString& backupFolder, const QStringList& failures);
+
+} // namespace manage
