@@ -539,10 +539,8 @@ void TGradientButton::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
     emit OnMouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
-    // While a button is held the pointer belongs to this control; its leaving and
-    // coming back are told by position.
-    if (event->buttons() == Qt::NoButton)
-        return;
+    // While a button is held the pointer belongs to this control, and Qt tells its
+    // leaving and coming back only after the release; the position tells it now.
     const bool inside = rect().contains(at);
     if (inside == pointerInside)
         return;
