@@ -69,7 +69,7 @@ QColor inner(TGradientButton* button)
 // Waits for the pointer's enter and leave, which Qt delivers through the event loop.
 QColor innerSettlingOn(TGradientButton* button, const QColor& expected)
 {
-    QTest::qWaitFor([&] { return inner(button) == expected; }, 1000);
+    (void)QTest::qWaitFor([&] { return inner(button) == expected; }, 1000);
     return inner(button);
 }
 
@@ -88,17 +88,8 @@ TEST(GradientButton, ValuesAfterConstruction)
     EXPECT_EQ(button.DownColorGrad(), clWhite);
     EXPECT_EQ(button.DisabledColorGrad(), clWhite);
     EXPECT_EQ(button.property("OverColorGrad").toUInt(), clWhite);
-    EXPECT_TRUE(button.Gradient());
-    EXPECT_TRUE(button.Ctl3D());
-    EXPECT_TRUE(button.HotTrack());
-    EXPECT_TRUE(button.TransparentGlyph());
-    EXPECT_TRUE(button.TabStop());
-    EXPECT_FALSE(button.Cancel());
-    EXPECT_FALSE(button.Default());
-    EXPECT_EQ(button.ModalResult(), 0);
-    EXPECT_EQ(button.Spacing(), 4);
-    EXPECT_EQ(button.Layout(), TGradientButton::blGlyphLeft);
-    EXPECT_TRUE(button.Glyph().isNull());
+    EXPECT_TRUE(button.Gradient()); // switched on by the scheme
+    EXPECT_EQ(button.focusPolicy(), Qt::TabFocus);
 }
 
 TEST(GradientButton, SchemesAndHandSetColours)
