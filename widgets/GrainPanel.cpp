@@ -81,10 +81,6 @@ void frame3D(QPainter& painter, QRect& rect, const QColor& top, const QColor& bo
         fillSpan(painter, l, b - 1, r, b, bottom);
         rect.adjust(1, 1, -1, -1);
     }
-    if (width > 0 && rect.width() < 0)
-        rect.setWidth(0);
-    if (width > 0 && rect.height() < 0)
-        rect.setHeight(0);
 }
 
 } // namespace
