@@ -20,14 +20,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCursor>
-#include <QFrame>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScreen>
 #include <QSlider>
 #include <QTableWidget>
@@ -43,10 +41,7 @@ constexpr int faceItemHeight = 25;
 
 QFont tahoma(int pixels, bool bold = false)
 {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
+    return sys::faceFont(QStringLiteral("Tahoma"), pixels, bold);
 }
 
 void setTextColor(QWidget* widget, TColor color)
@@ -87,25 +82,25 @@ QLabel* caption(QWidget* parent, const char* name, const QString& text, const QP
     return label;
 }
 
-TGrainPanel* panel(QWidget* parent, const char* name, const QRect& bounds)
+// A texture panel in the program's blue, coloured noise, default bevels.
+TGrainPanel* panel(QWidget* parent, const char* name, const QRect& bounds, int noiseAmount = 48)
 {
-    auto* frame = named(new TGrainPanel(parent), name);
-    frame->setGeometry(bounds);
-    frame->setFrameShape(QFrame::Panel);
-    frame->setFrameShadow(QFrame::Raised);
-    QPalette palette = frame->palette();
-    palette.setColor(QPalette::Window, fw::toQColor(panelColor));
-    frame->setPalette(palette);
-    frame->setAutoFillBackground(true);
-    return frame;
+    auto* grain = named(new TGrainPanel(parent), name);
+    grain->setGeometry(bounds);
+    grain->setColor(panelColor);
+    grain->setNoiseAmount(noiseAmount);
+    return grain;
 }
 
+// A gradient button in the look every button of the program shares.
 TGradientButton* button(QWidget* parent, const char* name, const QString& text, const QRect& bounds,
                         const QString& hint, bool handCursor = true)
 {
-    auto* control = named(new TGradientButton(text, parent), name, hint);
+    auto* control = named(new TGradientButton(parent), name, hint);
+    control->applyProgramLook();
+    control->setCaption(text);
+    control->setAccessibleName(text);
     control->setGeometry(bounds);
-    control->setFont(tahoma(11, true));
     if (handCursor)
         control->setCursor(Qt::PointingHandCursor);
     return control;
@@ -307,7 +302,7 @@ void TForm1::createControls()
     Label8->setFont(tahoma(16, true));
     Label8->setGeometry(Image3->rect());
     Label8->setAlignment(Qt::AlignCenter);
-    GrainPanel1 = panel(this, "GrainPanel1", QRect(219, 375, 441, 224));
+    GrainPanel1 = panel(this, "GrainPanel1", QRect(219, 375, 441, 224), 40);
     SortableGrid1 = named(new TSortableGrid(preview::mapRows, preview::mapColumns, GrainPanel1), "SortableGrid1",
                           QStringLiteral("Hold mouse down to zoom character"));
     SortableGrid1->setGeometry(4, 6, 436, 210);
@@ -360,13 +355,13 @@ void TForm1::createControls()
 
 void TForm1::wireHandlers()
 {
-    fw::connectHandler(GradientButton5, &TGradientButton::clicked, this, [this] { GradientButton5Click(); });
-    fw::connectHandler(GradientButton6, &TGradientButton::clicked, this, [this] { GradientButton6Click(); });
+    fw::connectHandler(GradientButton5, &TGradientButton::OnClick, this, [this] { GradientButton5Click(); });
+    fw::connectHandler(GradientButton6, &TGradientButton::OnClick, this, [this] { GradientButton6Click(); });
     fw::connectHandler(ListBox1, &fw::TListBox::OnClick, this, [this] { ListBox1Click(); });
     fw::connectHandler(FileListBox1, &fw::TListBox::OnClick, this, [this] { FileListBox1Click(); });
-    fw::connectHandler(Button7, &TGradientButton::clicked, this, [this] { Button7Click(); });
-    fw::connectHandler(Button6, &TGradientButton::clicked, this, [this] { Button6Click(); });
-    fw::connectHandler(Button5, &TGradientButton::clicked, this, [this] { Button5Click(); });
+    fw::connectHandler(Button7, &TGradientButton::OnClick, this, [this] { Button7Click(); });
+    fw::connectHandler(Button6, &TGradientButton::OnClick, this, [this] { Button6Click(); });
+    fw::connectHandler(Button5, &TGradientButton::OnClick, this, [this] { Button5Click(); });
     fw::connectHandler(BoldButton, &QToolButton::clicked, this, [this] { BoldButtonClick(); });
     fw::connectHandler(ItalicButton, &QToolButton::clicked, this, [this] { ItalicButtonClick(); });
     fw::connectHandler(UnderlineButton, &QToolButton::clicked, this, [this] { UnderlineButtonClick(); });

@@ -7,17 +7,17 @@
 #include "framework/FileListBox.h"
 #include "framework/ListBox.h"
 #include "framework/UpDown.h"
+#include "widgets/GradientButton.h"
+#include "widgets/GrainPanel.h"
 
 #include <QPointer>
 #include <QWidget>
 
 class QCheckBox;
 class QComboBox;
-class QFrame;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
 class QSlider;
 class QTableWidget;
 class QTimer;
@@ -36,8 +36,6 @@ public:
     TGlyphwellHint();
 };
 
-using TGradientButton = QPushButton;
-using TGrainPanel = QFrame;
 using TSortableGrid = QTableWidget;
 
 // The main window: its controls, and one handler per user action. Handlers read

@@ -1,5 +1,7 @@
 #include "widgets/GradientButton.h"
 
+#include "system/FontFactory.h"
+
 #include "framework/Fonts.h"
 
 #include <QApplication>
@@ -312,10 +314,7 @@ void TGradientButton::applyProgramLook()
     setTransparentGlyph(true);
     setGradient(true);
     setHotTrack(true);
-    QFont look(QStringLiteral("Tahoma"));
-    look.setBold(true);
-    fw::setFontHeight(look, -11);
-    setFont(look);
+    setFont(sys::faceFont(QStringLiteral("Tahoma"), 11, true));
     setGlyph(QImage());
 }
 

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <algorithm>
+#include <limits>
 #include <chrono>
 #include <cstdlib>
 
@@ -179,7 +180,9 @@ QImage buildTile(Random& random, TColor color, int size, int amount, bool propor
     // Specks, lit from the upper left: a centre, sides in the light and dark shades.
     enum class Speck { Small, Large, Single };
     constexpr Speck round[] = {Speck::Small, Speck::Large, Speck::Large, Speck::Small, Speck::Single};
-    const long long rounds = count / 80 + 1;
+    // More speck rounds than tile pixels add nothing but time: a huge amount must
+    // not freeze the window.
+    const long long rounds = std::min<long long>(count / 80 + 1, static_cast<long long>(size) * size);
     for (long long i = 0; i < rounds; ++i) {
         for (const Speck speck : round) {
             const int x = RandPos(random, size);
@@ -226,14 +229,15 @@ void TGrainPanel::setNoiseAmount(int value)
 {
     if (value == noiseAmount)
         return;
-    // The limit holds for the size of the amount, whatever its sign.
-    const long long magnitude = std::llabs(static_cast<long long>(value));
-    if (magnitude > maxNoiseAmount) {
+    // The limit is tested before the sign is dropped: -150 stores 150 (the noise
+    // itself stays capped at 100, the speck rounds grow).
+    if (value > maxNoiseAmount) {
         fw::ShowMessage(tooMuchNoise);
         setNoiseAmount(maxNoiseAmount);
         return;
     }
-    noiseAmount = int(magnitude);
+    const long long magnitude = std::llabs(static_cast<long long>(value));
+    noiseAmount = int(std::min<long long>(magnitude, std::numeric_limits<int>::max()));
     rebuild();
 }
 

@@ -174,12 +174,14 @@ TEST(GrainPanel, LimitsOfNoiseAndTextureWithTheirMessages)
     panel.setNoiseAmount(100);
     EXPECT_EQ(panel.tile().cacheKey(), key); // the same value changes nothing
     panel.setNoiseAmount(30);
-    // A negative amount beyond the limit is limited as well, not stored unbounded.
+    // The limit is tested before the sign goes: -150 stores 150 without a message.
     panel.setNoiseAmount(-150);
-    EXPECT_EQ(panel.NoiseAmount(), 100);
+    EXPECT_EQ(panel.NoiseAmount(), 150);
+    // The most negative amount neither overflows nor freezes the tile build.
     panel.setNoiseAmount(std::numeric_limits<int>::min());
-    EXPECT_EQ(panel.NoiseAmount(), 100);
-    EXPECT_EQ(dialogs.messages, QStringList({tooMuchNoise, tooMuchNoise, tooMuchNoise}));
+    EXPECT_EQ(panel.NoiseAmount(), std::numeric_limits<int>::max());
+    EXPECT_EQ(panel.tile().size(), QSize(40, 40));
+    EXPECT_EQ(dialogs.messages, QStringList({tooMuchNoise}));
 
     dialogs.messages.clear();
     panel.setTextureSize(0);
