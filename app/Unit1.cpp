@@ -7,6 +7,8 @@
 #include "framework/Colors.h"
 #include "framework/Dialogs.h"
 #include "framework/Errors.h"
+#include "manage/FontFiles.h"
+#include "manage/Messages.h"
 #include "preview/AutoView.h"
 #include "preview/CharacterMap.h"
 #include "preview/OwnerDrawList.h"
@@ -15,6 +17,7 @@
 #include "system/FileSystem.h"
 #include "system/FontFactory.h"
 #include "system/FontResources.h"
+#include "system/Shell.h"
 #include "system/ShellFolders.h"
 
 #include <QCheckBox>
@@ -371,6 +374,13 @@ void TForm1::wireHandlers()
     fw::connectHandler(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
     fw::connectHandler(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
     fw::connectHandler(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    fw::connectHandler(Button4, &TGradientButton::OnClick, this, [this] { Button4Click(); });
+    fw::connectHandler(Button3, &TGradientButton::OnClick, this, [this] { Button3Click(); });
+    fw::connectHandler(GradientButton7, &TGradientButton::OnClick, this, [this] { GradientButton7Click(); });
+    fw::connectHandler(GradientButton1, &TGradientButton::OnClick, this, [this] { GradientButton1Click(); });
+    fw::connectHandler(GradientButton2, &TGradientButton::OnClick, this, [this] { GradientButton2Click(); });
+    fw::connectHandler(GradientButton8, &TGradientButton::OnClick, this, [this] { GradientButton8Click(); });
+    fw::connectHandler(GradientButton9, &TGradientButton::OnClick, this, [this] { GradientButton9Click(); });
 }
 
 // ---- Start and title area -------------------------------------------------------
@@ -676,4 +686,103 @@ void TForm1::Timer1Timer()
             FileListBox1->setItemIndex(step.selectAfter);
         }
     }
+}
+
+// ---- Font management ------------------------------------------------------------------
+
+void TForm1::reloadFaceList()
+{
+    ListBox1->setItems(faces.faces());
+}
+
+void TForm1::Button4Click()
+{
+    const auto source = fw::dialogs().openFile(
+        {QStringLiteral("Truetype font (*.ttf)|*.ttf|Raster font (*.fon)|*.fon|All font files|*.ttf;*.fon"), 1,
+         QString(), QString()});
+    if (!source)
+        return;
+    manage::installFont(services.files, services.fontResources, dirfont->text(), *source);
+    reloadFaceList();
+    ListBox1->setItemIndex(0);
+}
+
+void TForm1::Button3Click()
+{
+    if (ListBox1->isVisibleTo(this)) {
+        const int index = ListBox1->ItemIndex();
+        if (index < 0)
+            return; // no face selected: nothing to uninstall
+        const QString face = ListBox1->itemText(index);
+        if (!fw::ConfirmYes(manage::confirmUninstallFace(face)))
+            return;
+        const catalogue::ProbeResult result = registryNames.probe(face);
+        if (!manage::uninstallFace(services.files, services.fontResources, dirfont->text(), result))
+            fw::ShowMessage(manage::missingSourceMessage);
+        reloadFaceList();
+        ListBox1->setItemIndex(-1);
+    }
+    if (FileListBox1->isVisibleTo(this)) {
+        if (FileListBox1->ItemIndex() < 0)
+            return; // no file selected: nothing to delete
+        const QString name = selectedFileName();
+        if (!fw::ConfirmYes(manage::confirmDeleteFile(name)))
+            return;
+        if (!manage::deleteFontFile(services.files, dirfont->text(), name))
+            fw::ShowMessage(manage::missingSourceMessage);
+        // Read the folder again so the list never shows a deleted file.
+        FileListBox1->Update();
+    }
+}
+
+void TForm1::GradientButton7Click()
+{
+    const QString backupFolder = dirdoc->text() + QStringLiteral("Glyphwell");
+    if (!services.files.folderExists(backupFolder))
+        services.files.createFolder(backupFolder);
+    QStringList names;
+    if (ListBox1->isVisibleTo(this)) {
+        ListBox3->setItemIndex(0);
+        if (ListBox3->itemText(0) == catalogue::noFileFound) {
+            fw::ShowMessage(manage::noBackupSourceMessage);
+            return;
+        }
+        names = ListBox3->Items();
+        ListBox3->setItemIndex(ListBox3->Count() - 1);
+    }
+    if (FileListBox1->isVisibleTo(this)) {
+        if (FileListBox1->ItemIndex() < 0)
+            return; // no file selected: nothing to copy
+        names = QStringList{selectedFileName()};
+    }
+    const QStringList failures = manage::backupFiles(services.files, dirfont->text(), backupFolder, names);
+    fw::ShowMessage(failures.isEmpty() ? manage::backupSuccess(backupFolder)
+                                       : manage::backupFailures(backupFolder, failures));
+}
+
+void TForm1::GradientButton1Click()
+{
+    ListBox3->setItemIndex(0);
+    const QString first = ListBox3->itemText(0);
+    if (first.isEmpty() || first == catalogue::noFileFound)
+        return;
+    services.shell.open(manage::fontFilePath(dirfont->text(), first));
+}
+
+void TForm1::GradientButton2Click()
+{
+    services.shell.open(manage::fontFilePath(dirfont->text(), Edit3->text()));
+}
+
+// ---- Help and About ----------------------------------------------------------------------
+
+void TForm1::GradientButton8Click()
+{
+    services.shell.open(helpFilePath(sys::executablePath()));
+}
+
+void TForm1::GradientButton9Click()
+{
+    if (Form3)
+        Form3->showAbout();
 }

@@ -145,6 +145,15 @@ public:
     void TrackBar1Change();
     void Timer1Timer();
 
+    // Font management, help and about
+    void Button4Click();
+    void Button3Click();
+    void GradientButton7Click();
+    void GradientButton1Click();
+    void GradientButton2Click();
+    void GradientButton8Click();
+    void GradientButton9Click();
+
     // The installed face list shared by the whole program.
     catalogue::InstalledFaceList& installedFaces() { return faces; }
     // Switches the face list between faces drawn in their own face and plain text.
@@ -157,6 +166,7 @@ private:
     void createControls();
     void wireHandlers();
     QString selectedFileName() const;
+    void reloadFaceList();
 
     Services services;
     catalogue::InstalledFaceList faces;

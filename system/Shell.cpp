@@ -11,9 +11,9 @@ bool DesktopShell::open(const QString& path)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-QString executableFolder()
+QString executablePath()
 {
-    return QCoreApplication::applicationDirPath();
+    return QCoreApplication::applicationFilePath();
 }
 
 } // namespace sys

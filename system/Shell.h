@@ -17,7 +17,7 @@ public:
     bool open(const QString& path) override;
 };
 
-// The folder of the running executable, without a trailing "/".
-QString executableFolder();
+// The full path of the running executable.
+QString executablePath();
 
 } // namespace sys

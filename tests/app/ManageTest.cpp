@@ -1,0 +1,252 @@
+#include "manage/Messages.h"
+#include "tests/support/FormFixture.h"
+
+#include <QFile>
+#include <QTest>
+
+using Manage = FormFixture;
+
+namespace {
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+int indexOf(TForm1& form, const QString& face)
+{
+    return int(form.ListBox1->Items().indexOf(face));
+}
+
+} // namespace
+
+TEST_F(Manage, InstallCopiesWithoutReplacingLoadsAnnouncesAndRelists)
+{
+    QTemporaryDir elsewhere;
+    const QString source = testenv::writeFile(elsewhere.path() + "/new face.ttf", "new font");
+    const QString clash = testenv::writeFile(elsewhere.path() + "/old.ttf", "different bytes");
+    testenv::writeFile(fontFolder + "/old.ttf", "the installed one");
+    TForm1& form = start({"Alpha", "Beta"});
+    form.ListBox1->setItemIndex(1);
+    form.ListBox1Click();
+
+    fonts.addFaces({"Aardvark"}); // what the enumeration reports once the font is loaded
+    dialogs.chosenFiles = {source, clash, std::nullopt};
+    form.Button4Click();
+    ASSERT_EQ(dialogs.openRequests.size(), 1u);
+    EXPECT_EQ(dialogs.openRequests[0].filter,
+              "Truetype font (*.ttf)|*.ttf|Raster font (*.fon)|*.fon|All font files|*.ttf;*.fon");
+    EXPECT_EQ(dialogs.openRequests[0].filterIndex, 1);
+    EXPECT_EQ(contents(fontFolder + "/new face.ttf"), "new font");
+    EXPECT_EQ(resources.calls, QStringList({"add " + fontFolder + "/new face.ttf", "broadcast"}));
+    EXPECT_EQ(form.ListBox1->Items(), QStringList({"Aardvark", "Alpha", "Beta", "Default"}));
+    EXPECT_EQ(form.ListBox1->ItemIndex(), 0);
+    EXPECT_EQ(form.Panel4->text(), "Beta") << "no preview after an install";
+
+    // A name already in the font folder: the installed file stays byte for byte and is loaded.
+    form.Button4Click();
+    EXPECT_EQ(contents(fontFolder + "/old.ttf"), "the installed one");
+    EXPECT_EQ(resources.calls.at(2), "add " + fontFolder + "/old.ttf");
+    // Cancel: nothing.
+    form.Button4Click();
+    EXPECT_EQ(resources.calls.size(), 4);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(Manage, InstallCreatesAMissingFontFolder)
+{
+    shellFolders.fontFolder = folders.path() + "/data/fonts";
+    QTemporaryDir elsewhere;
+    const QString source = testenv::writeFile(elsewhere.path() + "/a.ttf", "a");
+    TForm1& form = start();
+    dialogs.chosenFiles = {source};
+    form.Button4Click();
+    EXPECT_EQ(contents(folders.path() + "/data/fonts/a.ttf"), "a");
+}
+
+TEST_F(Manage, UninstallRemovesEveryRegisteredFileOfTheFace)
+{
+    for (const char* name : {"alpha.ttf", "alphab.ttf", "alphai.ttf", "alphaz.ttf", "keep.ttf"})
+        testenv::writeFile(fontFolder + "/" + name, name);
+    registry.set("Alpha (TrueType)", "alpha.ttf");
+    registry.set("Alpha BOLD (TrueType)", "alphab.ttf");
+    registry.set("Alpha Italic (TrueType)", "alphai.ttf");
+    registry.set("Alpha bold italic (TrueType)", "alphaz.ttf");
+    const auto before = registry.stored.size();
+    TForm1& form = start({"Alpha", "Beta"});
+    form.ListBox1->setItemIndex(indexOf(form, "Alpha"));
+
+    dialogs.answers = {false};
+    form.Button3Click();
+    EXPECT_EQ(dialogs.questions, QStringList({"Are You Sure Want To Remove/Uninstall this Font : Alpha ?\r"
+                                              "Warning this cannot be Undone."}));
+    EXPECT_TRUE(QFile::exists(fontFolder + "/alpha.ttf")) << "No changes nothing";
+    EXPECT_TRUE(resources.calls.isEmpty());
+
+    dialogs.answers = {true};
+    form.Button3Click();
+    for (const char* name : {"alpha.ttf", "alphab.ttf", "alphai.ttf", "alphaz.ttf"})
+        EXPECT_FALSE(QFile::exists(fontFolder + "/" + name)) << name;
+    EXPECT_TRUE(QFile::exists(fontFolder + "/keep.ttf"));
+    const QString f = fontFolder + "/";
+    EXPECT_EQ(resources.calls, QStringList({"remove " + f + "alpha.ttf", "remove " + f + "alphai.ttf",
+                                            "remove " + f + "alphab.ttf", "remove " + f + "alphaz.ttf", "broadcast"}));
+    EXPECT_EQ(registry.stored.size(), before) << "the registry view is only read";
+    EXPECT_EQ(form.ListBox1->ItemIndex(), -1);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    // No selection: nothing is asked or touched.
+    form.Button3Click();
+    EXPECT_EQ(dialogs.questions.size(), 2);
+}
+
+TEST_F(Manage, UninstallGoesOnWhenAnyRegisteredFileExists)
+{
+    testenv::writeFile(fontFolder + "/bold.ttf", "b");
+    registry.set("Alpha (TrueType)", "gone.ttf");
+    registry.set("Alpha bold (TrueType)", "bold.ttf");
+    registry.set("Alpha regular (TrueType)", "bold.ttf"); // the same file twice
+    registry.set("Beta (TrueType)", "nothing-here.ttf");
+    TForm1& form = start({"Alpha", "Beta"});
+    form.ListBox1->setItemIndex(indexOf(form, "Alpha"));
+    dialogs.answers = {true, true};
+    form.Button3Click();
+    EXPECT_FALSE(QFile::exists(fontFolder + "/bold.ttf"));
+    const QString f = fontFolder + "/";
+    EXPECT_EQ(resources.calls,
+              QStringList({"remove " + f + "gone.ttf", "remove " + f + "bold.ttf", "remove " + f + "bold.ttf", "broadcast"}));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    // No file of the face exists: the message, nothing unloaded or announced.
+    resources.calls.clear();
+    form.ListBox1->setItemIndex(indexOf(form, "Beta"));
+    form.Button3Click();
+    EXPECT_EQ(dialogs.messages, QStringList({manage::missingSourceMessage}));
+    EXPECT_TRUE(resources.calls.isEmpty());
+    EXPECT_EQ(form.ListBox1->ItemIndex(), -1);
+}
+
+TEST_F(Manage, UninstallNeverTouchesFilesOutsideTheFontFolder)
+{
+    QTemporaryDir outside;
+    const QString absolute = testenv::writeFile(outside.path() + "/system.ttf", "s");
+    const QString climbed = testenv::writeFile(folders.path() + "/climbed.ttf", "c");
+    const QString target = testenv::writeFile(outside.path() + "/linked.ttf", "l");
+    QFile::link(target, fontFolder + "/link.ttf");
+    registry.set("Alpha (TrueType)", absolute);
+    registry.set("Alpha bold (TrueType)", "../climbed.ttf");
+    registry.set("Alpha italic (TrueType)", "link.ttf");
+    TForm1& form = start({"Alpha"});
+    form.ListBox1->setItemIndex(indexOf(form, "Alpha"));
+    dialogs.answers = {true};
+    form.Button3Click();
+    EXPECT_TRUE(QFile::exists(absolute));
+    EXPECT_TRUE(QFile::exists(climbed));
+    EXPECT_TRUE(QFile::exists(target));
+    EXPECT_TRUE(QFileInfo(fontFolder + "/link.ttf").isSymLink());
+    EXPECT_EQ(dialogs.messages, QStringList({manage::missingSourceMessage}));
+    EXPECT_TRUE(resources.calls.isEmpty());
+}
+
+TEST_F(Manage, FileViewDeletesOnlyTheSelectedFile)
+{
+    testenv::writeFile(fontFolder + "/a.ttf", "a");
+    testenv::writeFile(fontFolder + "/b.ttf", "b");
+    TForm1& form = start({"Alpha"});
+    form.Button5Click();
+    const QStringList faces = form.ListBox1->Items();
+    form.FileListBox1->setItemIndex(1);
+    dialogs.answers = {true, true};
+    form.Button3Click();
+    EXPECT_EQ(dialogs.questions.last(),
+              "Are You Sure Want To Remove/Delete Font Filename : b.ttf ?\rWarning this cannot be Undone.");
+    EXPECT_FALSE(QFile::exists(fontFolder + "/b.ttf"));
+    EXPECT_TRUE(QFile::exists(fontFolder + "/a.ttf"));
+    EXPECT_TRUE(resources.calls.isEmpty());
+    EXPECT_EQ(form.ListBox1->Items(), faces);
+    EXPECT_EQ(form.FileListBox1->Items(), QStringList({"a.ttf"}));
+
+    // A file gone from the folder since listing: the message.
+    form.FileListBox1->setItemIndex(0);
+    QFile::remove(fontFolder + "/a.ttf");
+    form.Button3Click();
+    EXPECT_EQ(dialogs.messages, QStringList({manage::missingSourceMessage}));
+}
+
+TEST_F(Manage, BackUpCopiesTheFaceFilesOnceAndNamesWhatFailed)
+{
+    for (const char* name : {"a.ttf", "ab.ttf", "ai.ttf", "az.ttf"})
+        testenv::writeFile(fontFolder + "/" + name, name);
+    registry.set("Alpha (TrueType)", "a.ttf");
+    registry.set("Alpha bold (TrueType)", "ab.ttf");
+    registry.set("Alpha italic (TrueType)", "ai.ttf");
+    registry.set("Alpha bold italic (TrueType)", "az.ttf");
+    TForm1& form = start({"Alpha", "Beta"});
+    const QString backup = documents + "/Glyphwell";
+
+    form.GradientButton7Click();
+    EXPECT_EQ(dialogs.messages, QStringList({"The Selected font was succesfully backup to " + backup}));
+    for (const char* name : {"a.ttf", "ab.ttf", "ai.ttf", "az.ttf"})
+        EXPECT_EQ(contents(backup + "/" + name), name);
+    EXPECT_EQ(form.ListBox3->ItemIndex(), 3);
+
+    // A second backup changes nothing and is no failure; a different file of the same
+    // name already there is kept and named.
+    testenv::writeFile(backup + "/ab.ttf", "edited");
+    form.GradientButton7Click();
+    EXPECT_EQ(contents(backup + "/ab.ttf"), "edited");
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_TRUE(dialogs.messages.last().contains("ab.ttf"));
+    EXPECT_FALSE(dialogs.messages.last().contains("a.ttf ("));
+    EXPECT_FALSE(dialogs.messages.last().startsWith("The Selected font was succesfully"));
+
+    // A face without files: the folder is there, nothing copied.
+    QDir(backup).removeRecursively();
+    form.ListBox1->setItemIndex(indexOf(form, "Beta"));
+    form.ListBox1Click();
+    form.GradientButton7Click();
+    EXPECT_EQ(dialogs.messages.last(), manage::noBackupSourceMessage);
+    EXPECT_TRUE(QDir(backup).exists());
+    EXPECT_TRUE(QDir(backup).isEmpty());
+
+    // The file view copies only the selected file.
+    form.Button5Click();
+    form.FileListBox1->setItemIndex(2);
+    form.GradientButton7Click();
+    EXPECT_EQ(QDir(backup).entryList(QDir::Files), QStringList({"ai.ttf"}));
+}
+
+TEST_F(Manage, BackUpWithoutADocumentsFolderSaysSo)
+{
+    testenv::writeFile(fontFolder + "/a.ttf", "a");
+    registry.set("Alpha (TrueType)", "a.ttf");
+    shellFolders.documents = folders.path() + "/no documents";
+    TForm1& form = start({"Alpha"});
+    form.GradientButton7Click();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].contains("a.ttf"));
+    EXPECT_FALSE(QDir(folders.path() + "/no documents").exists());
+}
+
+TEST_F(Manage, DetailOpensTheFirstSourceFileOrTheShownFile)
+{
+    registry.set("Alpha (TrueType)", "alpha.ttf");
+    registry.set("Alpha bold (TrueType)", "alphab.ttf");
+    registry.set("Gamma (TrueType)", "/usr/share/fonts/gamma.ttf");
+    testenv::writeFile(fontFolder + "/x.ttf", "x");
+    TForm1& form = start({"Alpha", "Beta", "Gamma"});
+    form.GradientButton1Click();
+    EXPECT_EQ(shell.opened, QStringList({fontFolder + "/alpha.ttf"}));
+    form.ListBox1->setItemIndex(indexOf(form, "Beta"));
+    form.ListBox1Click();
+    form.GradientButton1Click();
+    EXPECT_EQ(shell.opened.size(), 1) << "cannot identified file: nothing opened";
+    form.ListBox1->setItemIndex(indexOf(form, "Gamma"));
+    form.ListBox1Click();
+    form.GradientButton1Click();
+    EXPECT_EQ(shell.opened.last(), "/usr/share/fonts/gamma.ttf");
+    form.Button5Click();
+    form.GradientButton2Click();
+    EXPECT_EQ(shell.opened.last(), fontFolder + "/x.ttf");
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
