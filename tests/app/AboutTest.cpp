@@ -1,0 +1,61 @@
+#include "tests/support/FormFixture.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+
+using About = FormFixture;
+
+TEST_F(About, OneWindowCentredOnTheDesktopKeepingItsPlace)
+{
+    TForm1& form = start();
+    TForm3& about = *windows.form3;
+    EXPECT_TRUE(about.isHidden());
+    EXPECT_EQ(about.size(), QSize(417, 258));
+    EXPECT_TRUE(about.windowFlags() & Qt::FramelessWindowHint);
+
+    QTest::mouseClick(form.GradientButton9, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
+    const QPoint centred = QGuiApplication::primaryScreen()->geometry().center() - about.rect().center();
+    EXPECT_EQ(about.pos(), centred);
+    form.GradientButton9Click();
+    const auto forms = QApplication::topLevelWidgets();
+    EXPECT_EQ(std::count_if(forms.begin(), forms.end(), [](QWidget* w) { return w->objectName() == "Form3"; }), 1);
+
+    about.move(10, 10); // where the window is, it stays after "X"
+    QTest::mouseClick(about.GradientButton5, Qt::LeftButton);
+    EXPECT_TRUE(about.isHidden());
+    form.GradientButton9Click();
+    EXPECT_TRUE(about.isVisible());
+    EXPECT_EQ(about.pos(), QPoint(10, 10));
+    EXPECT_TRUE(form.isEnabled()) << "not modal";
+
+    struct Expected {
+        const char* name;
+        QPoint at;
+    };
+    for (const Expected& element : {Expected{"Image1", {0, 0}}, Expected{"Image2", {9, 11}}, Expected{"Label4", {52, 16}},
+                                    Expected{"GradientButton5", {388, 7}}, Expected{"GrainPanel4", {0, 50}},
+                                    Expected{"Label1", {14, 8}}, Expected{"Label3", {16, 36}},
+                                    Expected{"Label6", {16, 44}}, Expected{"Label2", {16, 72}}}) {
+        auto* widget = about.findChild<QWidget*>(element.name);
+        ASSERT_NE(widget, nullptr) << element.name;
+        EXPECT_EQ(widget->pos(), element.at) << element.name;
+    }
+    EXPECT_EQ(about.Label3->text(), "Version 1.0");
+    EXPECT_EQ(about.Label1->text(), "Glyphwell");
+    EXPECT_EQ(about.Label6->text(), QString(56, '_') + ' ');
+    EXPECT_EQ(about.Label6->width(), 396);
+    EXPECT_EQ(about.GrainPanel4->size(), QSize(417, 208));
+}
+
+TEST_F(About, HelpOpensThePageBesideTheExecutable)
+{
+    EXPECT_EQ(helpFilePath("/opt/tools/glyphwell"), "/opt/tools/Glyphwell Help.html");
+    EXPECT_EQ(helpFilePath("/glyphwell"), "/Glyphwell Help.html");
+    TForm1& form = start();
+    QDir::setCurrent(QDir::tempPath());
+    QTest::mouseClick(form.GradientButton8, Qt::LeftButton);
+    EXPECT_EQ(shell.opened, QStringList({QCoreApplication::applicationDirPath() + "/Glyphwell Help.html"}));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}

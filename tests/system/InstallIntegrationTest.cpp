@@ -1,0 +1,82 @@
+#include "app/Startup.h"
+#include "app/Unit1.h"
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/Printers.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// What a separate fontconfig program lists, in this process's environment.
+QStringList fcListFamilies()
+{
+    QProcess list;
+    list.start("fc-list", {":", "family"});
+    list.waitForFinished(30000);
+    return QString::fromUtf8(list.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+TEST(InstallIntegration, InstalledFaceIsLiveAndUninstallTakesItAway)
+{
+    const QString source = testenv::debianFont("DejaVuSerif.ttf");
+    ASSERT_FALSE(source.isEmpty());
+    ASSERT_FALSE(fcListFamilies().contains("DejaVu Serif"));
+
+    FakeDialogs dialogs;
+    RealServices real;
+    Windows windows = createWindows(real.services());
+    TForm1& form = *windows.form1;
+    ASSERT_FALSE(form.ListBox1->Items().contains("DejaVu Serif"));
+
+    dialogs.chosenFiles = {source};
+    form.Button4Click();
+    const QString installed = testenv::userFontFolder() + "/DejaVuSerif.ttf";
+    EXPECT_TRUE(QFile::exists(installed));
+    const int index = int(form.ListBox1->Items().indexOf("DejaVu Serif"));
+    ASSERT_GE(index, 0);
+    EXPECT_EQ(form.ListBox1->ItemIndex(), 0);
+    EXPECT_TRUE(fcListFamilies().contains("DejaVu Serif"));
+
+    // It previews in its own face, found through its registry name.
+    form.ListBox1->setItemIndex(index);
+    form.ListBox1Click();
+    EXPECT_EQ(form.ListBox3->Items(), QStringList({"DejaVuSerif.ttf"}));
+    EXPECT_EQ(QFontInfo(form.Edit1->font()).family(), "DejaVu Serif");
+
+    dialogs.answers = {true};
+    form.Button3Click();
+    EXPECT_FALSE(QFile::exists(installed));
+    EXPECT_FALSE(form.ListBox1->Items().contains("DejaVu Serif"));
+    EXPECT_FALSE(fcListFamilies().contains("DejaVu Serif"));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    // System fonts stay where they are.
+    EXPECT_TRUE(QFile::exists(testenv::systemFontFolder() + "/DejaVuSans.ttf"));
+}
+
+TEST(InstallIntegration, FilesThatAreNotFontsChangeNothing)
+{
+    FakeDialogs dialogs;
+    RealServices real;
+    Windows windows = createWindows(real.services());
+    TForm1& form = *windows.form1;
+    const QStringList before = form.ListBox1->Items();
+    QTemporaryDir elsewhere;
+    dialogs.chosenFiles = {testenv::writeFile(elsewhere.path() + "/text.ttf", "just some text"),
+                           testenv::writeFile(elsewhere.path() + "/empty.ttf", ""),
+                           elsewhere.path() + "/typed but missing.ttf"};
+    form.Button4Click();
+    form.Button4Click();
+    form.Button4Click();
+    EXPECT_EQ(form.ListBox1->Items(), before);
+    EXPECT_FALSE(QFile::exists(testenv::userFontFolder() + "/typed but missing.ttf"));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    QFile::remove(testenv::userFontFolder() + "/text.ttf");
+    QFile::remove(testenv::userFontFolder() + "/empty.ttf");
+}
