@@ -688,6 +688,21 @@ void TForm1::Timer1Timer()
     }
 }
 
+preview::CharacterMapCells TForm1::characterMapCells() const
+{
+    preview::CharacterMapCells map;
+    for (int column = 0; column < SortableGrid1->columnCount(); ++column) {
+        map.columnWidths << SortableGrid1->columnWidth(column);
+        QStringList cells;
+        for (int row = 0; row < SortableGrid1->rowCount(); ++row) {
+            const QTableWidgetItem* cell = SortableGrid1->item(row, column);
+            cells << (cell ? cell->text() : QString());
+        }
+        map.columns << cells;
+    }
+    return map;
+}
+
 // ---- Font management ------------------------------------------------------------------
 
 void TForm1::reloadFaceList()

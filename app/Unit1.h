@@ -7,6 +7,7 @@
 #include "framework/FileListBox.h"
 #include "framework/ListBox.h"
 #include "framework/UpDown.h"
+#include "preview/CharacterMap.h"
 #include "widgets/GradientButton.h"
 #include "widgets/GrainPanel.h"
 
@@ -153,6 +154,9 @@ public:
     void GradientButton2Click();
     void GradientButton8Click();
     void GradientButton9Click();
+
+    // The character map's column widths and cells, for the specimen sheet.
+    preview::CharacterMapCells characterMapCells() const;
 
     // The installed face list shared by the whole program.
     catalogue::InstalledFaceList& installedFaces() { return faces; }

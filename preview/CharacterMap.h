@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 // The character map: codes 33 to 255 of the 8-bit code page (Windows-1252), ten
 // to a row, each in its own cell.
@@ -26,6 +28,13 @@ template <typename WriteCell> void fillCharacterMap(WriteCell&& writeCell)
     for (int code = firstCode; code <= lastCode; ++code)
         writeCell(mapColumn(code), mapRow(code), QString(windows1252Char(code)));
 }
+
+// What the character map shows, as the specimen sheet prints it: each column's
+// width in screen pixels and its cells from the top row down.
+struct CharacterMapCells {
+    QList<int> columnWidths;
+    QList<QStringList> columns;
+};
 
 // "ASCII-code is #" and the code of the first character of the text.
 QString zoomCodeLine(const QString& text);
