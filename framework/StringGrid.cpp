@@ -941,6 +941,7 @@ void TStringGrid::updateScrollRanges()
     topRow = std::clamp(topRow, fixedRows, maxTopRow());
     leftCol = std::clamp(leftCol, fixedCols, maxLeftCol());
     syncScrollPositions();
+    ScrollRangesChanged();
 }
 
 void TStringGrid::syncScrollPositions()
@@ -1162,8 +1163,7 @@ void TStringGrid::ShowEditor()
         editor = new TInplaceEdit(this);
     if (!editor->isVisible()) {
         editorOriginal = GetEditText(current.X, current.Y);
-        editor->setText(editorOriginal);
-        editor->selectAll();
+        editor->setText(editorOriginal); // the caret goes to the end
     }
     updateEditorGeometry();
     editor->show();
@@ -1675,6 +1675,8 @@ void TStringGrid::ColWidthsChanged() {}
 void TStringGrid::RowHeightsChanged() {}
 
 void TStringGrid::SizeChanged(int, int) {}
+
+void TStringGrid::ScrollRangesChanged() {}
 
 void TStringGrid::TopLeftChanged()
 {

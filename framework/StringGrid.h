@@ -199,6 +199,8 @@ protected:
     virtual void SizeChanged(int oldColCount, int oldRowCount);
     virtual void Resize();
     virtual void TopLeftChanged();
+    // The scroll ranges were set anew (size, fixed counts, options or widths changed).
+    virtual void ScrollRangesChanged();
     virtual void RowMoved(int from, int to);
     virtual void ColumnMoved(int from, int to);
     // The cell-selection check: raises OnSelectCell.

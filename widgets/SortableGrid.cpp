@@ -399,6 +399,12 @@ void TSortableGrid::Resize()
     UpdateScrollPages();
 }
 
+void TSortableGrid::ScrollRangesChanged()
+{
+    fw::TStringGrid::ScrollRangesChanged();
+    UpdateScrollPages();
+}
+
 void TSortableGrid::ColWidthsChanged()
 {
     fw::TStringGrid::ColWidthsChanged();

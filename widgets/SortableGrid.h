@@ -149,6 +149,7 @@ protected:
     void RowHeightsChanged() override;
     void SizeChanged(int oldColCount, int oldRowCount) override;
     void Resize() override;
+    void ScrollRangesChanged() override;
     void RowMoved(int from, int to) override;
     void ColumnMoved(int from, int to) override;
 
