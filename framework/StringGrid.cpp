@@ -530,6 +530,16 @@ void TStringGrid::clampCurrent()
     leftCol = std::clamp(leftCol, fixedCols, colCount - 1);
 }
 
+// A new set of fixed cells starts the grid over at its first data cell.
+void TStringGrid::restartAtTopLeft()
+{
+    HideEditor();
+    leftCol = fixedCols;
+    topRow = fixedRows;
+    current = {fixedCols, fixedRows};
+    edge = current;
+}
+
 void TStringGrid::setFixedCols(int count)
 {
     if (count < 0 || count >= colCount)
@@ -537,7 +547,7 @@ void TStringGrid::setFixedCols(int count)
     if (count == fixedCols)
         return;
     fixedCols = count;
-    clampCurrent();
+    restartAtTopLeft();
     updateScrollRanges();
     updateEditorGeometry();
     viewport()->update();
@@ -550,7 +560,7 @@ void TStringGrid::setFixedRows(int count)
     if (count == fixedRows)
         return;
     fixedRows = count;
-    clampCurrent();
+    restartAtTopLeft();
     updateScrollRanges();
     updateEditorGeometry();
     viewport()->update();

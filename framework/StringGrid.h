@@ -248,6 +248,7 @@ private:
     void checkRow(int row) const;
     void changeSize(int newColCount, int newRowCount);
     void clampCurrent();
+    void restartAtTopLeft();
     void updateScrollRanges();
     void syncScrollPositions();
     void scrollBarAction(Qt::Orientation orientation, int action);

@@ -26,51 +26,89 @@ namespace {
 
 // ---- conversions of cell texts, each reporting failure ----
 
-bool toNumber(const QString& text, double& value)
-{
-    if (text.isEmpty())
-        return false;
-    bool ok = false;
-    value = QLocale().toDouble(text, &ok);
-    return ok;
-}
-
-bool toTime(const QString& text, qint64& value)
-{
-    if (text.isEmpty())
-        return false;
-    const QLocale locale;
-    QTime time = locale.toTime(text, QLocale::ShortFormat);
-    if (!time.isValid())
-        time = locale.toTime(text, QLocale::LongFormat);
-    if (!time.isValid())
-        return false;
-    value = time.msecsSinceStartOfDay();
-    return true;
-}
-
-// A date and time, or a date alone (taken at midnight).
-bool toDateTime(const QString& text, qint64& value)
-{
-    if (text.isEmpty())
-        return false;
-    const QLocale locale;
-    for (const QLocale::FormatType format : {QLocale::ShortFormat, QLocale::LongFormat}) {
-        const QDateTime stamp = locale.toDateTime(text, format);
-        if (stamp.isValid()) {
-            value = stamp.toMSecsSinceEpoch();
-            return true;
-        }
+// The locale's conversions of a cell text to a number, a time or a date and time
+// (a date alone counts, at midnight). Made once per guess or sort: the formats are
+// looked up once, and numbers are read through a named locale when its symbols are
+// the system locale's, which answers without asking the system for each one.
+class Conversions {
+public:
+    Conversions()
+        : numbers(system),
+          timeShort(system.timeFormat(QLocale::ShortFormat)),
+          timeLong(system.timeFormat(QLocale::LongFormat)),
+          dateTimeShort(system.dateTimeFormat(QLocale::ShortFormat)),
+          dateTimeLong(system.dateTimeFormat(QLocale::LongFormat)),
+          dateShort(system.dateFormat(QLocale::ShortFormat)),
+          dateLong(system.dateFormat(QLocale::LongFormat))
+    {
+        QLocale named(system.name());
+        named.setNumberOptions(system.numberOptions());
+        if (sameNumberSymbols(named, system))
+            numbers = named;
     }
-    for (const QLocale::FormatType format : {QLocale::ShortFormat, QLocale::LongFormat}) {
-        const QDate date = locale.toDate(text, format);
-        if (date.isValid()) {
-            value = date.startOfDay().toMSecsSinceEpoch();
-            return true;
-        }
+
+    bool toNumber(const QString& text, double& value) const
+    {
+        if (text.isEmpty())
+            return false;
+        bool ok = false;
+        value = numbers.toDouble(text, &ok);
+        return ok;
     }
-    return false;
-}
+
+    bool toTime(const QString& text, qint64& value) const
+    {
+        if (text.isEmpty())
+            return false;
+        for (const QString* format : {&timeShort, &timeLong}) {
+            const QTime time = system.toTime(text, *format);
+            if (time.isValid()) {
+                value = time.msecsSinceStartOfDay();
+                return true;
+            }
+        }
+        return false;
+    }
+
+    bool toDateTime(const QString& text, qint64& value) const
+    {
+        if (text.isEmpty())
+            return false;
+        for (const QString* format : {&dateTimeShort, &dateTimeLong}) {
+            const QDateTime stamp = system.toDateTime(text, *format);
+            if (stamp.isValid()) {
+                value = stamp.toMSecsSinceEpoch();
+                return true;
+            }
+        }
+        for (const QString* format : {&dateShort, &dateLong}) {
+            const QDate date = system.toDate(text, *format);
+            if (date.isValid()) {
+                value = date.startOfDay().toMSecsSinceEpoch();
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    static bool sameNumberSymbols(const QLocale& a, const QLocale& b)
+    {
+        return a.decimalPoint() == b.decimalPoint() && a.groupSeparator() == b.groupSeparator()
+            && a.negativeSign() == b.negativeSign() && a.positiveSign() == b.positiveSign()
+            && a.exponential() == b.exponential() && a.zeroDigit() == b.zeroDigit()
+            && a.percent() == b.percent();
+    }
+
+    QLocale system;
+    QLocale numbers;
+    QString timeShort;
+    QString timeLong;
+    QString dateTimeShort;
+    QString dateTimeLong;
+    QString dateShort;
+    QString dateLong;
+};
 
 // ---- the comparison of a sort ----
 
@@ -107,14 +145,14 @@ struct PreparedKey {
     bool converted = false;
 };
 
-PreparedKey prepareKey(const QString& key, const TSortOptions& options)
+PreparedKey prepareKey(const QString& key, const TSortOptions& options, const Conversions& convert)
 {
     const QString text = options.MatchCase ? key : upperAscii(key);
     PreparedKey prepared;
     switch (options.Kind) {
-    case skNumber: prepared.converted = toNumber(text, prepared.number); break;
-    case skDateTime: prepared.converted = toDateTime(text, prepared.stamp); break;
-    case skTime: prepared.converted = toTime(text, prepared.stamp); break;
+    case skNumber: prepared.converted = convert.toNumber(text, prepared.number); break;
+    case skDateTime: prepared.converted = convert.toDateTime(text, prepared.stamp); break;
+    case skTime: prepared.converted = convert.toTime(text, prepared.stamp); break;
     case skCustom: prepared.text = text; break;
     default: prepared.bytes = text.toUtf8(); break;
     }
@@ -665,6 +703,7 @@ void TSortableGrid::SaveDelimited(const QString& fileName, QChar separator) cons
 
 TSortKind TSortableGrid::GuessSortKind(int col) const
 {
+    const Conversions convert;
     bool numeric = true;
     bool time = true;
     bool dateTime = true;
@@ -672,11 +711,11 @@ TSortKind TSortableGrid::GuessSortKind(int col) const
     qint64 stamp = 0;
     for (int r = FixedRows(); r < RowCount() && (numeric || time || dateTime); ++r) {
         const QString text = Cells(col, r);
-        if (numeric && !toNumber(text, number))
+        if (numeric && !convert.toNumber(text, number))
             numeric = false;
-        if (time && !toTime(text, stamp))
+        if (time && !convert.toTime(text, stamp))
             time = false;
-        if (dateTime && !toDateTime(text, stamp))
+        if (dateTime && !convert.toDateTime(text, stamp))
             dateTime = false;
     }
     if (numeric)
@@ -707,11 +746,12 @@ void TSortableGrid::DoSortColumn(int col, TSortOptions options)
     const RunningSort running(options);
     const int first = FixedRows();
     const int count = RowCount() - first;
+    const Conversions convert;
     std::vector<PreparedKey> keys;
     keys.reserve(static_cast<std::size_t>(count));
     for (int r = first; r < RowCount(); ++r) {
         sortedList.Add(Cells(col, r), r);
-        keys.push_back(prepareKey(sortedList.Items(r - first).Key, options));
+        keys.push_back(prepareKey(sortedList.Items(r - first).Key, options, convert));
     }
     std::vector<int> positions(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)

@@ -67,6 +67,13 @@ TEST(StringGrid, CellsRowsColumnsAndCounts)
     EXPECT_EQ(grid.FixedRows(), 0);
     EXPECT_THROW(grid.setFixedRows(1), fw::Error);
     EXPECT_THROW(grid.setFixedCols(5), fw::Error);
+    // New fixed counts start over at the first data cell.
+    grid.setRowCount(5);
+    grid.setFixedRows(2);
+    grid.setFixedCols(0);
+    EXPECT_EQ(grid.Col(), 0);
+    EXPECT_EQ(grid.Row(), 2);
+    EXPECT_EQ(grid.TopRow(), 2);
 }
 
 TEST(StringGrid, MovingAndDeletingRowsAndColumns)
