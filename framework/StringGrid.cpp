@@ -509,7 +509,10 @@ void TStringGrid::changeSize(int newColCount, int newRowCount)
     rowHeights.resize(std::size_t(newRowCount), defaultRowHeight);
     colCount = newColCount;
     rowCount = newRowCount;
+    const TGridCoord before = current;
     clampCurrent();
+    if (!(current == before))
+        HideEditor();
     updateScrollRanges();
     updateEditorGeometry();
     viewport()->update();
@@ -1262,8 +1265,7 @@ void TStringGrid::paintEvent(QPaintEvent* event)
             canvas.Brush.Color = (state & gdFixed) ? fixedColor : highlight ? clHighlight : color;
             canvas.Pen.Color = clBlack;
             if (!rect.isEmpty()) {
-                if (defaultDrawing)
-                    canvas.FillRect(rect);
+                canvas.FillRect(rect);
                 painter.save();
                 painter.setClipRect(rect);
                 DrawCell(col, row, rect, state);
