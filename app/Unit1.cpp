@@ -24,14 +24,12 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QSlider>
-#include <QTableWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -306,14 +304,22 @@ void TForm1::createControls()
     Label8->setGeometry(Image3->rect());
     Label8->setAlignment(Qt::AlignCenter);
     GrainPanel1 = panel(this, "GrainPanel1", QRect(219, 375, 441, 224), 40);
-    SortableGrid1 = named(new TSortableGrid(preview::mapRows, preview::mapColumns, GrainPanel1), "SortableGrid1",
+    SortableGrid1 = named(new TSortableGrid(GrainPanel1), "SortableGrid1",
                           QStringLiteral("Hold mouse down to zoom character"));
     SortableGrid1->setGeometry(4, 6, 436, 210);
-    SortableGrid1->horizontalHeader()->hide();
-    SortableGrid1->verticalHeader()->hide();
-    SortableGrid1->horizontalHeader()->setDefaultSectionSize(40);
-    SortableGrid1->verticalHeader()->setDefaultSectionSize(40);
+    SortableGrid1->setColCount(preview::mapColumns);
+    SortableGrid1->setRowCount(preview::mapRows);
+    SortableGrid1->setFixedCols(0);
+    SortableGrid1->setFixedRows(0);
+    SortableGrid1->setDefaultColWidth(40);
+    SortableGrid1->setDefaultRowHeight(40);
     SortableGrid1->setFont(tahoma(24));
+    SortableGrid1->setFixedColor(0x00FFD9D9);
+    SortableGrid1->setAlignmentHorz(taCenter);
+    SortableGrid1->setAlignmentVert(taMiddle);
+    SortableGrid1->setBevelStyle(cbNone);
+    SortableGrid1->setProportionalScrollBars(true);
+    SortableGrid1->setClickSorting(false);
 
     // Main tool
     Image4 = picture(this, "Image4", QStringLiteral(":/resources/header.jpg"), QRect(662, 351, 136, 26));
@@ -374,6 +380,14 @@ void TForm1::wireHandlers()
     fw::connectHandler(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
     fw::connectHandler(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
     fw::connectHandler(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    fw::connectHandler(SortableGrid1, &TSortableGrid::OnMouseDown, this,
+                       [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+                           SortableGrid1MouseDown(button, shift, x, y);
+                       });
+    fw::connectHandler(SortableGrid1, &TSortableGrid::OnMouseUp, this,
+                       [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+                           SortableGrid1MouseUp(button, shift, x, y);
+                       });
     fw::connectHandler(Button4, &TGradientButton::OnClick, this, [this] { Button4Click(); });
     fw::connectHandler(Button3, &TGradientButton::OnClick, this, [this] { Button3Click(); });
     fw::connectHandler(GradientButton7, &TGradientButton::OnClick, this, [this] { GradientButton7Click(); });
@@ -515,15 +529,8 @@ void TForm1::ListBox1Click()
     QFont grid = SortableGrid1->font();
     grid.setFamilies(Edit1->font().families());
     SortableGrid1->setFont(grid);
-    preview::fillCharacterMap([this](int column, int row, const QString& text) {
-        QTableWidgetItem* cell = SortableGrid1->item(row, column);
-        if (!cell) {
-            cell = new QTableWidgetItem;
-            cell->setTextAlignment(Qt::AlignCenter);
-            SortableGrid1->setItem(row, column, cell);
-        }
-        cell->setText(text);
-    });
+    preview::fillCharacterMap(
+        [this](int column, int row, const QString& text) { SortableGrid1->setCells(column, row, text); });
     Panel4->setText(face);
 }
 
@@ -568,6 +575,35 @@ void TForm1::ToolButton3Click()
 void TForm1::ComboBox1Change()
 {
     Edit1->setPlainText(preview::sampleText(ComboBox1->currentText()));
+}
+
+// ---- Character map zoom -------------------------------------------------------------
+
+void TForm1::SortableGrid1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int, int)
+{
+    if (!Form2)
+        return;
+    Form2->showOver(frameGeometry());
+    QFont big = Form2->Label1->font();
+    big.setFamilies(SortableGrid1->font().families());
+    big.setStyleStrategy(QFont::NoFontMerging);
+    Form2->Label1->setFont(big);
+    // The selection is read, not the press: the bottom-right cell ends on the label.
+    const fw::TGridRect selection = SortableGrid1->Selection();
+    for (int row = selection.Top; row <= selection.Bottom; ++row) {
+        for (int column = selection.Left; column <= selection.Right; ++column)
+            Form2->Label1->setText(SortableGrid1->Cells(column, row));
+        if (!Form2->Label1->text().isEmpty())
+            Form2->setCodeLine(preview::zoomCodeLine(Form2->Label1->text()));
+    }
+}
+
+void TForm1::SortableGrid1MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int)
+{
+    if (!Form2)
+        return;
+    Form2->close();
+    Form2->setCodeLine(QStringLiteral("Unknown ASCII Code"));
 }
 
 // ---- File view and list views -------------------------------------------------------
@@ -691,13 +727,11 @@ void TForm1::Timer1Timer()
 preview::CharacterMapCells TForm1::characterMapCells() const
 {
     preview::CharacterMapCells map;
-    for (int column = 0; column < SortableGrid1->columnCount(); ++column) {
-        map.columnWidths << SortableGrid1->columnWidth(column);
+    for (int column = 0; column < SortableGrid1->ColCount(); ++column) {
+        map.columnWidths << SortableGrid1->ColWidths(column);
         QStringList cells;
-        for (int row = 0; row < SortableGrid1->rowCount(); ++row) {
-            const QTableWidgetItem* cell = SortableGrid1->item(row, column);
-            cells << (cell ? cell->text() : QString());
-        }
+        for (int row = 0; row < SortableGrid1->RowCount(); ++row)
+            cells << SortableGrid1->Cells(column, row);
         map.columns << cells;
     }
     return map;

@@ -10,6 +10,7 @@
 #include "preview/CharacterMap.h"
 #include "widgets/GradientButton.h"
 #include "widgets/GrainPanel.h"
+#include "widgets/SortableGrid.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -20,7 +21,6 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QSlider;
-class QTableWidget;
 class QTimer;
 class QToolBar;
 class QToolButton;
@@ -37,7 +37,6 @@ public:
     TGlyphwellHint();
 };
 
-using TSortableGrid = QTableWidget;
 
 // The main window: its controls, and one handler per user action. Handlers read
 // the controls, call the logic of catalogue/, preview/, manage/ and print/, and
@@ -145,6 +144,8 @@ public:
     void CheckBox1Click();
     void TrackBar1Change();
     void Timer1Timer();
+    void SortableGrid1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void SortableGrid1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
 
     // Font management, help and about
     void Button4Click();

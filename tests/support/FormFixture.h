@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSlider>
-#include <QTableWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
