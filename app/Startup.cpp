@@ -27,6 +27,10 @@ Services RealServices::services()
     return Services{*fonts, *registry, *folders, *files, *resources, *shell};
 }
 
+Windows::Windows() = default;
+Windows::Windows(Windows&&) noexcept = default;
+Windows& Windows::operator=(Windows&&) noexcept = default;
+
 Windows::~Windows()
 {
     // The main window goes first; the others outlive nothing that refers to them.

@@ -41,9 +41,9 @@ struct Windows {
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TForm2> form2;
     std::unique_ptr<TForm3> form3;
-    Windows() = default;
-    Windows(Windows&&) = default;
-    Windows& operator=(Windows&&) = default;
+    Windows();
+    Windows(Windows&&) noexcept;
+    Windows& operator=(Windows&&) noexcept;
     ~Windows();
 };
 

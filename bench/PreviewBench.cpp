@@ -1,0 +1,230 @@
+// The preview and the views at scale. Synthetic: 10,000 faces with 20,000 registry
+// values on in-memory services. Real: the fonts of GLYPHWELL_BENCH_FONTS (a folder of
+// font files, e.g. Debian's Noto fonts) through fontconfig, FreeType and Qt.
+#include "app/Startup.h"
+#include "app/Unit1.h"
+#include "catalogue/FileBrowser.h"
+#include "system/FileSystem.h"
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int faceCount = 10000;
+
+QString synthName(int i)
+{
+    return QStringLiteral("Synth %1").arg(i, 5, 10, QLatin1Char('0'));
+}
+
+// The main window on a synthetic catalogue and a font folder of 200 files.
+struct SyntheticWindow {
+    QTemporaryDir folders;
+    FakeDialogs dialogs;
+    FakeFontEnumeration fonts;
+    MemoryRegistry registry;
+    FakeShellFolders shellFolders{QString(), QString()};
+    sys::PosixFileSystem files;
+    RecordingFontResources resources;
+    RecordingShell shell;
+    Windows windows;
+
+    SyntheticWindow()
+    {
+        shellFolders.documents = folders.path();
+        shellFolders.fontFolder = folders.path() + "/fonts";
+        QDir().mkpath(shellFolders.fontFolder);
+        for (int i = 0; i < faceCount; ++i) {
+            fonts.reports.push_back({synthName((i * 7919) % faceCount), 0});
+            registry.stored.push_back(
+                sys::RegValue::string(synthName(i) + " (TrueType)", QStringLiteral("s%1.ttf").arg(i)));
+            registry.stored.push_back(
+                sys::RegValue::string(synthName(i) + " Bold (TrueType)", QStringLiteral("s%1b.ttf").arg(i)));
+            fonts.charsets[synthName(i)] = {0, 238};
+        }
+        for (int i = faceCount - 200; i < faceCount; ++i)
+            testenv::writeFile(shellFolders.fontFolder + QStringLiteral("/s%1.ttf").arg(i), "x");
+        windows = createWindows(Services{fonts, registry, shellFolders, files, resources, shell});
+    }
+    TForm1& form() { return *windows.form1; }
+};
+
+// Made on first use, gone before the application object.
+std::unique_ptr<struct SyntheticWindow> syntheticWindow;
+std::unique_ptr<struct RealWindow> realWindow;
+
+SyntheticWindow& synthetic()
+{
+    if (!syntheticWindow)
+        syntheticWindow = std::make_unique<SyntheticWindow>();
+    return *syntheticWindow;
+}
+
+void BM_ListBox1ClickSynthetic(benchmark::State& state)
+{
+    TForm1& form = synthetic().form();
+    int index = 0;
+    for (auto _ : state) {
+        form.ListBox1->setItemIndex(index);
+        form.ListBox1Click();
+        index = (index + 997) % form.ListBox1->Count();
+    }
+}
+BENCHMARK(BM_ListBox1ClickSynthetic)->Unit(benchmark::kMillisecond);
+
+void BM_FileListBox1ClickSynthetic(benchmark::State& state)
+{
+    TForm1& form = synthetic().form();
+    form.Button5Click();
+    int index = 0;
+    for (auto _ : state) {
+        form.FileListBox1->setItemIndex(index);
+        form.FileListBox1Click();
+        index = (index + 7) % form.FileListBox1->Count();
+    }
+    state.SetLabel(form.Edit5->text().toStdString());
+    form.Button7Click();
+}
+BENCHMARK(BM_FileListBox1ClickSynthetic)->Unit(benchmark::kMillisecond);
+
+void BM_ListFontFolder5000(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    for (int i = 0; i < 5000; ++i)
+        testenv::writeFile(folder.path() + QStringLiteral("/Font %1.%2").arg(i).arg(i % 3 ? "ttf" : "fon"), "");
+    sys::PosixFileSystem files;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(catalogue::listFolder(files, folder.path(), "*.ttf;*.fon").size());
+}
+BENCHMARK(BM_ListFontFolder5000)->Unit(benchmark::kMillisecond);
+
+// ---- Real fonts ----------------------------------------------------------------------
+
+bool realFonts()
+{
+    return !qEnvironmentVariableIsEmpty("GLYPHWELL_BENCH_FONTS");
+}
+
+struct RealWindow {
+    FakeDialogs dialogs;
+    RealServices services;
+    Windows windows;
+    qint64 startMs = 0;
+    RealWindow()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        windows = createWindows(services.services());
+        windows.form1->show();
+        QCoreApplication::processEvents();
+        startMs = clock.elapsed();
+    }
+    TForm1& form() { return *windows.form1; }
+};
+
+RealWindow& real()
+{
+    if (!realWindow)
+        realWindow = std::make_unique<RealWindow>();
+    return *realWindow;
+}
+
+void BM_StartReal(benchmark::State& state)
+{
+    if (!realFonts())
+        return state.SkipWithError("set GLYPHWELL_BENCH_FONTS to a font folder");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(real().startMs);
+    state.counters["start_ms"] = double(real().startMs);
+    state.counters["faces"] = double(real().form().ListBox1->Count());
+}
+BENCHMARK(BM_StartReal)->Iterations(1);
+
+void BM_ListBox1ClickReal(benchmark::State& state)
+{
+    if (!realFonts())
+        return state.SkipWithError("set GLYPHWELL_BENCH_FONTS to a font folder");
+    TForm1& form = real().form();
+    int index = 0;
+    for (auto _ : state) {
+        form.ListBox1->setItemIndex(index);
+        form.ListBox1Click();
+        form.repaint(); // the preview and the character map drawn in the new face
+        index = (index + 97) % form.ListBox1->Count();
+    }
+}
+BENCHMARK(BM_ListBox1ClickReal)->Unit(benchmark::kMillisecond);
+
+// Repainting the visible page of the owner-drawn list once its fonts are loaded.
+void BM_FaceListRepaintReal(benchmark::State& state)
+{
+    if (!realFonts())
+        return state.SkipWithError("set GLYPHWELL_BENCH_FONTS to a font folder");
+    TForm1& form = real().form();
+    form.ListBox1->verticalScrollBar()->setValue(0);
+    form.ListBox1->viewport()->repaint();
+    for (auto _ : state)
+        form.ListBox1->viewport()->repaint();
+}
+BENCHMARK(BM_FaceListRepaintReal)->Unit(benchmark::kMillisecond);
+
+// Paging from the top of the list to its bottom: every page drawn for the first time.
+void BM_FaceListScrollThroughReal(benchmark::State& state)
+{
+    if (!realFonts())
+        return state.SkipWithError("set GLYPHWELL_BENCH_FONTS to a font folder");
+    TForm1& form = real().form();
+    QScrollBar* bar = form.ListBox1->verticalScrollBar();
+    double worst = 0;
+    int pages = 0;
+    for (auto _ : state) {
+        for (int value = 0; value <= bar->maximum(); value += bar->pageStep()) {
+            QElapsedTimer clock;
+            clock.start();
+            bar->setValue(value);
+            form.ListBox1->viewport()->repaint();
+            worst = std::max(worst, clock.nsecsElapsed() / 1e6);
+            ++pages;
+        }
+    }
+    state.counters["pages"] = pages;
+    state.counters["worst_page_ms"] = worst;
+}
+BENCHMARK(BM_FaceListScrollThroughReal)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    testenv::buildGround();
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QString tree = qEnvironmentVariable("GLYPHWELL_BENCH_FONTS");
+    if (!tree.isEmpty()) {
+        // Qt and the program both see exactly the fonts of the tree.
+        const QString conf = testenv::writeFile(
+            testenv::root() + "/bench-fonts.conf",
+            QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>%1</dir>"
+                           "<cachedir prefix=\"xdg\">fontconfig</cachedir></fontconfig>\n")
+                .arg(QDir(tree).absolutePath())
+                .toUtf8());
+        qputenv("FONTCONFIG_FILE", QFile::encodeName(conf));
+    }
+    {
+        fw::TApplication application(argc, argv);
+        benchmark::Initialize(&argc, argv);
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+        syntheticWindow.reset();
+        realWindow.reset();
+    }
+    testenv::removeGround();
+    return 0;
+}
