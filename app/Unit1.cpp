@@ -411,10 +411,10 @@ void TForm1::FormCreate()
         ListBox1->setItemIndex(0);
     const QString face = faces.at(ListBox1->ItemIndex());
     QFont sample = Edit1->font();
-    sys::setFace(sample, face);
+    sys::setFace(sample, face, sys::Fallback::None);
     Edit1->setFont(sample);
     QFont grid = SortableGrid1->font();
-    sys::setFace(grid, face);
+    sys::setFace(grid, face, sys::Fallback::None);
     SortableGrid1->setFont(grid);
     ListBox1Click();
     Button7->setEnabled(false);
@@ -512,7 +512,7 @@ void TForm1::ListBox1Click()
         return; // nothing selected: nothing to preview
     const QString face = ListBox1->itemText(index);
     QFont sample = Edit1->font();
-    sys::setFace(sample, faces.at(index));
+    sys::setFace(sample, faces.at(index), sys::Fallback::None);
     Edit1->setFont(sample);
 
     const catalogue::ProbeResult result = registryNames.probe(face);
@@ -528,6 +528,7 @@ void TForm1::ListBox1Click()
 
     QFont grid = SortableGrid1->font();
     grid.setFamilies(Edit1->font().families());
+    grid.setStyleStrategy(Edit1->font().styleStrategy());
     SortableGrid1->setFont(grid);
     preview::fillCharacterMap(
         [this](int column, int row, const QString& text) { SortableGrid1->setCells(column, row, text); });
@@ -629,7 +630,7 @@ void TForm1::FileListBox1Click()
     Edit6->setText(catalogue::fileSizeField(services.files, dirfont->text() + name));
     if (Edit5->text() != catalogue::noFaceFound) {
         QFont sample = Edit1->font();
-        sys::setFace(sample, Edit5->text());
+        sys::setFace(sample, Edit5->text(), sys::Fallback::None);
         Edit1->setFont(sample);
     }
     Panel4->setText(Edit5->text());
