@@ -79,6 +79,9 @@ TEST(FontconfigIntegration, RegistryViewProbeAndReverseRule)
     testenv::copyInto(testenv::debianFont("sserife.fon"), testenv::userFontFolder());
     testenv::writeFile(testenv::userFontFolder() + "/broken.ttf", "not a font at all");
     testenv::writeFile(testenv::userFontFolder() + "/empty.ttf", "");
+    QFile sans(testenv::debianFont("DejaVuSans.ttf"));
+    ASSERT_TRUE(sans.open(QIODevice::ReadOnly));
+    testenv::writeFile(testenv::userFontFolder() + "/truncated.ttf", sans.read(3000));
     fonts.resources.broadcastFontChange();
 
     EXPECT_TRUE(fonts.faces.faces().contains("DejaVu Serif"));
@@ -89,6 +92,7 @@ TEST(FontconfigIntegration, RegistryViewProbeAndReverseRule)
     EXPECT_EQ(found, "DejaVu Serif");
     EXPECT_FALSE(fonts.names.faceForFile(fonts.faces.faces(), "sserife.fon", [](const QString&) {}));
     EXPECT_FALSE(fonts.names.faceForFile(fonts.faces.faces(), "broken.ttf", [](const QString&) {}));
+    EXPECT_FALSE(fonts.names.faceForFile(fonts.faces.faces(), "truncated.ttf", [](const QString&) {}));
 
     for (const QString& name : QDir(testenv::userFontFolder()).entryList(QDir::Files))
         QFile::remove(testenv::userFontFolder() + '/' + name);

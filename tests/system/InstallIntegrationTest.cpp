@@ -1,10 +1,12 @@
 #include "app/Startup.h"
 #include "app/Unit1.h"
+#include "system/FontResources.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/Printers.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -79,4 +81,38 @@ TEST(InstallIntegration, FilesThatAreNotFontsChangeNothing)
     EXPECT_TRUE(dialogs.messages.isEmpty());
     QFile::remove(testenv::userFontFolder() + "/text.ttf");
     QFile::remove(testenv::userFontFolder() + "/empty.ttf");
+}
+
+TEST(InstallIntegration, AFaceWhoseFileVanishedOrBrokeStillPreviews)
+{
+    const QString source = testenv::debianFont("DejaVuSansMono.ttf");
+    ASSERT_FALSE(source.isEmpty());
+    FakeDialogs dialogs;
+    RealServices real;
+    Windows windows = createWindows(real.services());
+    TForm1& form = *windows.form1;
+    form.show();
+    dialogs.chosenFiles = {source};
+    form.Button4Click();
+    const int index = int(form.ListBox1->Items().indexOf("DejaVu Sans Mono"));
+    ASSERT_GE(index, 0);
+
+    // The file is cut short behind the program's back, then removed.
+    const QString installed = testenv::userFontFolder() + "/DejaVuSansMono.ttf";
+    QFile file(installed);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.resize(2000);
+    file.close();
+    form.ListBox1->setItemIndex(index);
+    form.ListBox1Click();
+    form.repaint();
+    EXPECT_EQ(form.Panel4->text(), "DejaVu Sans Mono");
+    QFile::remove(installed);
+    form.ListBox1->setItemIndex(index);
+    form.ListBox1Click();
+    form.ListBox1->viewport()->repaint();
+    form.repaint();
+    EXPECT_EQ(form.ListBox3->Items(), QStringList({"DejaVuSansMono.ttf"}));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    real.services().fontResources.broadcastFontChange();
 }
