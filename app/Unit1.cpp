@@ -410,9 +410,7 @@ void TForm1::FormCreate()
     if (ListBox1->ItemIndex() < 0)
         ListBox1->setItemIndex(0);
     const QString face = faces.at(ListBox1->ItemIndex());
-    QFont sample = Edit1->font();
-    sys::setFace(sample, face, sys::Fallback::None);
-    Edit1->setFont(sample);
+    changeSample([&](QFont& sample) { sys::setFace(sample, face, sys::Fallback::None); });
     QFont grid = SortableGrid1->font();
     sys::setFace(grid, face, sys::Fallback::None);
     SortableGrid1->setFont(grid);
@@ -511,9 +509,7 @@ void TForm1::ListBox1Click()
     if (index < 0)
         return; // nothing selected: nothing to preview
     const QString face = ListBox1->itemText(index);
-    QFont sample = Edit1->font();
-    sys::setFace(sample, faces.at(index), sys::Fallback::None);
-    Edit1->setFont(sample);
+    changeSample([&](QFont& sample) { sys::setFace(sample, faces.at(index), sys::Fallback::None); });
 
     const catalogue::ProbeResult result = registryNames.probe(face);
     ListBox2->setItems(QStringList(result.begin(), result.end()));
@@ -535,32 +531,32 @@ void TForm1::ListBox1Click()
     Panel4->setText(face);
 }
 
-void TForm1::BoldButtonClick()
+template <typename Change> void TForm1::changeSample(Change&& change)
 {
     QFont sample = Edit1->font();
-    sample.setBold(BoldButton->isChecked());
+    change(sample);
     Edit1->setFont(sample);
+}
+
+void TForm1::BoldButtonClick()
+{
+    changeSample([this](QFont& sample) { sample.setBold(BoldButton->isChecked()); });
 }
 
 void TForm1::ItalicButtonClick()
 {
-    QFont sample = Edit1->font();
-    sample.setItalic(ItalicButton->isChecked());
-    Edit1->setFont(sample);
+    changeSample([this](QFont& sample) { sample.setItalic(ItalicButton->isChecked()); });
 }
 
 void TForm1::UnderlineButtonClick()
 {
-    QFont sample = Edit1->font();
-    sample.setUnderline(UnderlineButton->isChecked());
-    Edit1->setFont(sample);
+    changeSample([this](QFont& sample) { sample.setUnderline(UnderlineButton->isChecked()); });
 }
 
 void TForm1::FontSizeChange()
 {
-    QFont sample = Edit1->font();
-    sample.setPointSize(preview::sampleSize(fw::StrToInt(FontSize->text())));
-    Edit1->setFont(sample);
+    const int size = preview::sampleSize(fw::StrToInt(FontSize->text()));
+    changeSample([size](QFont& sample) { sample.setPointSize(size); });
 }
 
 void TForm1::ToolButton3Click()
@@ -628,58 +624,54 @@ void TForm1::FileListBox1Click()
     Edit3->setText(name);
     Edit4->setText(dirfont->text());
     Edit6->setText(catalogue::fileSizeField(services.files, dirfont->text() + name));
-    if (Edit5->text() != catalogue::noFaceFound) {
-        QFont sample = Edit1->font();
-        sys::setFace(sample, Edit5->text(), sys::Fallback::None);
-        Edit1->setFont(sample);
-    }
+    if (Edit5->text() != catalogue::noFaceFound)
+        changeSample([this](QFont& sample) { sys::setFace(sample, Edit5->text(), sys::Fallback::None); });
     Panel4->setText(Edit5->text());
+}
+
+void TForm1::showView(bool faceList)
+{
+    Panel1->setVisible(faceList);
+    Panel3->setVisible(!faceList);
+    FileListBox1->setVisible(!faceList);
+    ListBox1->setVisible(faceList);
+}
+
+void TForm1::markCurrentView(TGradientButton* current)
+{
+    for (TGradientButton* view : {Button7, Button6, Button5})
+        view->setEnabled(view != current);
+}
+
+void TForm1::openFaceView(bool ownFace, TGradientButton* button)
+{
+    showView(true);
+    setFaceDrawing(ownFace);
+    if (ListBox1->ItemIndex() < 0)
+        ListBox1->setItemIndex(0);
+    ListBox1Click();
+    markCurrentView(button);
+    // Follow the face of the file view, without previewing it.
+    ListBox1->setItemIndex(catalogue::followIndex(ListBox1->Items(), Edit5->text(), catalogue::noFaceFound));
 }
 
 void TForm1::Button7Click()
 {
-    Panel1->show();
-    Panel3->hide();
-    FileListBox1->hide();
-    ListBox1->show();
-    setFaceDrawing(true);
-    if (ListBox1->ItemIndex() < 0)
-        ListBox1->setItemIndex(0);
-    ListBox1Click();
-    Button7->setEnabled(false);
-    Button6->setEnabled(true);
-    Button5->setEnabled(true);
-    ListBox1->setItemIndex(catalogue::followIndex(ListBox1->Items(), Edit5->text(), catalogue::noFaceFound));
+    openFaceView(true, Button7);
 }
 
 void TForm1::Button6Click()
 {
-    Panel1->show();
-    Panel3->hide();
-    FileListBox1->hide();
-    ListBox1->show();
-    setFaceDrawing(false);
-    if (ListBox1->ItemIndex() < 0)
-        ListBox1->setItemIndex(0);
-    ListBox1Click();
-    Button6->setEnabled(false);
-    Button7->setEnabled(true);
-    Button5->setEnabled(true);
-    ListBox1->setItemIndex(catalogue::followIndex(ListBox1->Items(), Edit5->text(), catalogue::noFaceFound));
+    openFaceView(false, Button6);
 }
 
 void TForm1::Button5Click()
 {
-    Panel1->hide();
-    Panel3->show();
-    FileListBox1->show();
-    ListBox1->hide();
+    showView(false);
     FileListBox1->setDirectory(dirfont->text());
     FileListBox1->setItemIndex(0);
     FileListBox1Click();
-    Button5->setEnabled(false);
-    Button6->setEnabled(true);
-    Button7->setEnabled(true);
+    markCurrentView(Button5);
     ListBox3->setItemIndex(0);
     FileListBox1->setItemIndex(
         catalogue::followIndex(FileListBox1->Items(), ListBox3->itemText(0), catalogue::noFileFound));

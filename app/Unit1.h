@@ -171,6 +171,12 @@ private:
     void createControls();
     void wireHandlers();
     QString selectedFileName() const;
+    template <typename Change> void changeSample(Change&& change);
+    // Shows the face list or the file list with their panels.
+    void showView(bool faceList);
+    // Disables the button of the current view and enables the others.
+    void markCurrentView(TGradientButton* current);
+    void openFaceView(bool ownFace, TGradientButton* button);
     void reloadFaceList();
 
     Services services;

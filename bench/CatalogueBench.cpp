@@ -7,7 +7,7 @@
 #include "system/FontEnumeration.h"
 #include "system/FontRegistry.h"
 #include "system/Fontconfig.h"
-#include "tests/support/Fakes.h"
+#include "tests/support/Synthetic.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -18,25 +18,10 @@ namespace {
 
 constexpr int faceCount = 10000;
 
-QString synthName(int i)
-{
-    return QStringLiteral("Synth %1").arg(i, 5, 10, QLatin1Char('0'));
-}
-
 struct SyntheticCatalogue {
     FakeFontEnumeration fonts;
     MemoryRegistry registry;
-    SyntheticCatalogue()
-    {
-        // fontconfig's order is no order: interleave the names.
-        for (int i = 0; i < faceCount; ++i)
-            fonts.reports.push_back({synthName((i * 7919) % faceCount), 0});
-        for (int i = 0; i < faceCount; ++i) {
-            registry.stored.push_back(sys::RegValue::string(synthName(i) + " (TrueType)", QStringLiteral("s%1.ttf").arg(i)));
-            registry.stored.push_back(
-                sys::RegValue::string(synthName(i) + " Bold (TrueType)", QStringLiteral("s%1b.ttf").arg(i)));
-        }
-    }
+    SyntheticCatalogue() { synthetic::fill(fonts, registry, faceCount); }
 };
 
 void BM_FaceListSynthetic(benchmark::State& state)
@@ -86,16 +71,8 @@ struct TreeCatalogue {
 bool pointAtTree()
 {
     static const bool ready = [] {
-        const QString tree = qEnvironmentVariable("GLYPHWELL_BENCH_FONTS");
-        if (tree.isEmpty() || !QDir(tree).exists())
+        if (!testenv::useFontTree(qEnvironmentVariable("GLYPHWELL_BENCH_FONTS")))
             return false;
-        const QString conf = testenv::writeFile(
-            testenv::root() + "/bench-fonts.conf",
-            QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>%1</dir>"
-                           "<cachedir prefix=\"xdg\">fontconfig</cachedir></fontconfig>\n")
-                .arg(QDir(tree).absolutePath())
-                .toUtf8());
-        qputenv("FONTCONFIG_FILE", QFile::encodeName(conf));
         sys::FontconfigSession warm; // scans the tree once and writes its cache
         warm.config();
         return true;

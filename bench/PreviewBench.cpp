@@ -6,7 +6,7 @@
 #include "catalogue/FileBrowser.h"
 #include "system/FileSystem.h"
 #include "tests/support/FakeDialogs.h"
-#include "tests/support/Fakes.h"
+#include "tests/support/Synthetic.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -19,11 +19,6 @@
 namespace {
 
 constexpr int faceCount = 10000;
-
-QString synthName(int i)
-{
-    return QStringLiteral("Synth %1").arg(i, 5, 10, QLatin1Char('0'));
-}
 
 // The main window on a synthetic catalogue and a font folder of 200 files.
 struct SyntheticWindow {
@@ -42,14 +37,7 @@ struct SyntheticWindow {
         shellFolders.documents = folders.path();
         shellFolders.fontFolder = folders.path() + "/fonts";
         QDir().mkpath(shellFolders.fontFolder);
-        for (int i = 0; i < faceCount; ++i) {
-            fonts.reports.push_back({synthName((i * 7919) % faceCount), 0});
-            registry.stored.push_back(
-                sys::RegValue::string(synthName(i) + " (TrueType)", QStringLiteral("s%1.ttf").arg(i)));
-            registry.stored.push_back(
-                sys::RegValue::string(synthName(i) + " Bold (TrueType)", QStringLiteral("s%1b.ttf").arg(i)));
-            fonts.charsets[synthName(i)] = {0, 238};
-        }
+        synthetic::fill(fonts, registry, faceCount);
         for (int i = faceCount - 200; i < faceCount; ++i)
             testenv::writeFile(shellFolders.fontFolder + QStringLiteral("/s%1.ttf").arg(i), "x");
         windows = createWindows(Services{fonts, registry, shellFolders, files, resources, shell});
@@ -206,17 +194,8 @@ int main(int argc, char** argv)
 {
     testenv::buildGround();
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    const QString tree = qEnvironmentVariable("GLYPHWELL_BENCH_FONTS");
-    if (!tree.isEmpty()) {
-        // Qt and the program both see exactly the fonts of the tree.
-        const QString conf = testenv::writeFile(
-            testenv::root() + "/bench-fonts.conf",
-            QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>%1</dir>"
-                           "<cachedir prefix=\"xdg\">fontconfig</cachedir></fontconfig>\n")
-                .arg(QDir(tree).absolutePath())
-                .toUtf8());
-        qputenv("FONTCONFIG_FILE", QFile::encodeName(conf));
-    }
+    // Qt and the program both see exactly the fonts of the tree.
+    testenv::useFontTree(qEnvironmentVariable("GLYPHWELL_BENCH_FONTS"));
     {
         fw::TApplication application(argc, argv);
         benchmark::Initialize(&argc, argv);

@@ -7,12 +7,19 @@
 
 namespace catalogue {
 
+namespace {
+
+QRegularExpression wildcard(const QString& pattern)
+{
+    return QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern.trimmed()),
+                              QRegularExpression::CaseInsensitiveOption);
+}
+
+} // namespace
+
 bool matchesPattern(const QString& name, const QString& pattern)
 {
-    const QRegularExpression wildcard(
-        QRegularExpression::wildcardToRegularExpression(pattern),
-        QRegularExpression::CaseInsensitiveOption);
-    return wildcard.match(name).hasMatch();
+    return wildcard(pattern).match(name).hasMatch();
 }
 
 QStringList listFolder(sys::FileSystem& files, const QString& folder, const QString& mask)
@@ -20,10 +27,9 @@ QStringList listFolder(sys::FileSystem& files, const QString& folder, const QStr
     const std::vector<sys::FolderEntry> entries = files.listFolder(folder);
     QStringList names;
     for (const QString& pattern : mask.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QRegularExpression wildcard(QRegularExpression::wildcardToRegularExpression(pattern.trimmed()),
-                                          QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpression matcher = wildcard(pattern);
         for (const sys::FolderEntry& entry : entries) {
-            if (!entry.isFolder && !entry.isHidden && wildcard.match(entry.name).hasMatch())
+            if (!entry.isFolder && !entry.isHidden && matcher.match(entry.name).hasMatch())
                 names << entry.name;
         }
     }

@@ -27,14 +27,6 @@ constexpr std::array<CodePageBit, 17> codePageBits{{
 }};
 constexpr int ansiCharset = 0;
 
-QString fcString(FcPattern* pattern, const char* object, int n)
-{
-    FcChar8* value = nullptr;
-    if (FcPatternGetString(pattern, object, n, &value) != FcResultMatch || !value)
-        return QString();
-    return QString::fromUtf8(reinterpret_cast<const char*>(value));
-}
-
 // The family names of a pattern: the English ones where it names languages.
 QStringList familyNames(FcPattern* pattern)
 {

@@ -12,14 +12,6 @@ namespace sys {
 
 namespace {
 
-QString fcString(FcPattern* pattern, const char* object, int n)
-{
-    FcChar8* value = nullptr;
-    if (FcPatternGetString(pattern, object, n, &value) != FcResultMatch || !value)
-        return QString();
-    return QString::fromUtf8(reinterpret_cast<const char*>(value));
-}
-
 // The English full name (first one when none is marked English), else family + style.
 QString fullName(FcPattern* pattern)
 {

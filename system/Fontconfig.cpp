@@ -54,4 +54,12 @@ void FontconfigSession::removeApplicationFont(const QString& path)
         reload();
 }
 
+QString fcString(FcPattern* pattern, const char* object, int n)
+{
+    FcChar8* value = nullptr;
+    if (FcPatternGetString(pattern, object, n, &value) != FcResultMatch || !value)
+        return QString();
+    return QString::fromUtf8(reinterpret_cast<const char*>(value));
+}
+
 } // namespace sys

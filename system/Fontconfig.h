@@ -5,6 +5,7 @@
 #include <cstdint>
 
 typedef struct _FcConfig FcConfig;
+typedef struct _FcPattern FcPattern;
 
 namespace sys {
 
@@ -35,5 +36,8 @@ private:
     std::uint64_t generationCounter = 1;
     QStringList applicationFonts;
 };
+
+// The n-th string of a pattern's object, or a null string when it has none.
+QString fcString(FcPattern* pattern, const char* object, int n = 0);
 
 } // namespace sys

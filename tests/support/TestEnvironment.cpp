@@ -102,6 +102,19 @@ QString writeFile(const QString& path, const QByteArray& bytes)
     return path;
 }
 
+bool useFontTree(const QString& folder)
+{
+    if (folder.isEmpty() || !QDir(folder).exists())
+        return false;
+    const QString conf = writeFile(root() + "/tree-fonts.conf",
+                                   QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>%1</dir>"
+                                                  "<cachedir prefix=\"xdg\">fontconfig</cachedir></fontconfig>\n")
+                                       .arg(QDir(folder).absolutePath())
+                                       .toUtf8());
+    setEnv("FONTCONFIG_FILE", conf);
+    return true;
+}
+
 void removeGround()
 {
     ground.reset();

@@ -24,6 +24,10 @@ QString debianFont(const QString& fileName);
 // Copies a file into a folder (created when missing); returns the new path.
 QString copyInto(const QString& source, const QString& folder, const QString& newName = QString());
 
+// Points fontconfig (and so Qt, when done before the application starts) at a folder
+// of fonts instead of the private "system" folder. False when there is no such folder.
+bool useFontTree(const QString& folder);
+
 // Writes bytes to a file, creating its folder; returns the path.
 QString writeFile(const QString& path, const QByteArray& bytes);
 
