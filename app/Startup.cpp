@@ -2,8 +2,11 @@
 
 #include "app/Unit1.h"
 #include "app/Unit3.h"
+
+#include <QApplication>
 #include "preview/Unit2.h"
 #include "system/FileSystem.h"
+#include "system/FontFactory.h"
 #include "system/FontEnumeration.h"
 #include "system/FontRegistry.h"
 #include "system/FontResources.h"
@@ -18,6 +21,10 @@ RealServices::RealServices()
       registry(std::make_unique<sys::FontconfigRegistry>(*session, [this] { return folders->fonts(); })),
       resources(std::make_unique<sys::FontconfigResources>(*session)), shell(std::make_unique<sys::DesktopShell>())
 {
+    // Dialogs and message boxes draw in the interface face: name its installed family.
+    QFont interface = QApplication::font();
+    interface.setFamilies({sys::installedFamily(interface.family())});
+    QApplication::setFont(interface);
 }
 
 RealServices::~RealServices() = default;

@@ -130,9 +130,8 @@ QToolButton* toolButton(QToolBar* bar, const char* name, const QString& icon, co
 
 TGlyphwellHint::TGlyphwellHint()
 {
-    hintFont = QFont(QStringLiteral("Arial Narrow"));
+    hintFont = sys::faceFont(QStringLiteral("Arial Narrow"), 1, true);
     hintFont.setPointSize(10);
-    hintFont.setBold(true);
     hintColor = QColor(0, 0, 255);
 }
 
@@ -182,9 +181,7 @@ void TForm1::createControls()
     Image1 = picture(this, "Image1", QStringLiteral(":/resources/title.jpg"), QRect(0, 0, 799, 45));
     Image2 = picture(this, "Image2", QStringLiteral(":/resources/icon.bmp"), QRect(12, 5, 33, 33));
     Label4 = caption(this, "Label4", QStringLiteral("Glyphwell"), QPoint(53, 7));
-    QFont title(QStringLiteral("Book Antiqua"));
-    title.setPixelSize(24);
-    Label4->setFont(title);
+    Label4->setFont(sys::faceFont(QStringLiteral("Book Antiqua"), 24));
     Label4->adjustSize();
     Panel4 = caption(this, "Panel4", QStringLiteral("Panel4"), QPoint(283, 11));
     Panel4->setFont(tahoma(24));

@@ -1,6 +1,7 @@
 #include "preview/Unit2.h"
 
 #include "framework/Colors.h"
+#include "system/FontFactory.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -48,9 +49,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindow
     Label2 = new QLabel(QStringLiteral("Unknown ASCII Code"), Panel1);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setTextFormat(Qt::PlainText);
-    QFont code(QStringLiteral("Tahoma"));
-    code.setPixelSize(27);
-    Label2->setFont(code);
+    Label2->setFont(sys::faceFont(QStringLiteral("Tahoma"), 27));
     QPalette blue = Label2->palette();
     blue.setColor(QPalette::WindowText, fw::toQColor(clBlue));
     Label2->setPalette(blue);

@@ -1,12 +1,47 @@
 #include "system/FontFactory.h"
 
 #include <QGuiApplication>
+#include <QHash>
+#include <fontconfig/fontconfig.h>
 
 namespace sys {
 
 bool isDefaultFace(const QString& face)
 {
     return face.compare(QLatin1String("Default"), Qt::CaseInsensitive) == 0;
+}
+
+QString installedFamily(const QString& family)
+{
+    static QHash<QString, QString> resolved;
+    const auto known = resolved.constFind(family);
+    if (known != resolved.constEnd())
+        return *known;
+    QString result = family;
+    // The same configuration Qt draws with, so the answer is a family Qt knows.
+    if (FcPattern* pattern = FcPatternCreate()) {
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.toUtf8().constData()));
+        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult outcome = FcResultNoMatch;
+        if (FcPattern* match = FcFontMatch(nullptr, pattern, &outcome)) {
+            QString first;
+            bool installed = false;
+            FcChar8* name = nullptr;
+            for (int n = 0; FcPatternGetString(match, FC_FAMILY, n, &name) == FcResultMatch; ++n) {
+                const QString candidate = QString::fromUtf8(reinterpret_cast<const char*>(name));
+                if (first.isEmpty())
+                    first = candidate;
+                installed = installed || candidate.compare(family, Qt::CaseInsensitive) == 0;
+            }
+            if (!installed && !first.isEmpty())
+                result = first;
+            FcPatternDestroy(match);
+        }
+        FcPatternDestroy(pattern);
+    }
+    resolved.insert(family, result);
+    return result;
 }
 
 QString qtFamily(const QString& face)
@@ -25,7 +60,7 @@ void setFace(QFont& font, const QString& face, Fallback fallback)
 QFont faceFont(const QString& face, int pixelSize, bool bold, bool italic, bool underline, Fallback fallback)
 {
     QFont font;
-    setFace(font, face, fallback);
+    setFace(font, isDefaultFace(face) ? face : installedFamily(face), fallback);
     font.setPixelSize(std::max(1, pixelSize));
     font.setBold(bold);
     font.setItalic(italic);

@@ -1,4 +1,5 @@
 #include "preview/Unit2.h"
+#include "system/FontFactory.h"
 #include "app/Unit3.h"
 #include "tests/support/FormFixture.h"
 
@@ -100,7 +101,7 @@ TEST_F(MainWindow, StartFillsTheFaceListPreviewsTheFirstFaceAndReadsTheFolders)
         EXPECT_EQ(application->HintPause(), 10);
         EXPECT_EQ(application->HintHidePause(), 2500);
         ASSERT_NE(application->HintWindow(), nullptr);
-        EXPECT_EQ(application->HintWindow()->font().family(), "Arial Narrow");
+        EXPECT_EQ(application->HintWindow()->font().family(), sys::installedFamily("Arial Narrow"));
         EXPECT_TRUE(application->HintWindow()->font().bold());
         EXPECT_EQ(application->HintWindow()->font().pointSize(), 10);
         EXPECT_EQ(application->HintWindow()->textColor(), QColor(0, 0, 255));

@@ -108,7 +108,9 @@ bool useFontTree(const QString& folder)
         return false;
     const QString conf = writeFile(root() + "/tree-fonts.conf",
                                    QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>%1</dir>"
-                                                  "<cachedir prefix=\"xdg\">fontconfig</cachedir></fontconfig>\n")
+                                                  "<cachedir prefix=\"xdg\">fontconfig</cachedir>"
+                                                  "<include ignore_missing=\"yes\">/etc/fonts/conf.d</include>"
+                                                  "</fontconfig>\n")
                                        .arg(QDir(folder).absolutePath())
                                        .toUtf8());
     setEnv("FONTCONFIG_FILE", conf);

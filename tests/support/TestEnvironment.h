@@ -25,7 +25,8 @@ QString debianFont(const QString& fileName);
 QString copyInto(const QString& source, const QString& folder, const QString& newName = QString());
 
 // Points fontconfig (and so Qt, when done before the application starts) at a folder
-// of fonts instead of the private "system" folder. False when there is no such folder.
+// of fonts instead of the private "system" folder, with the system's usual matching
+// rules (aliases such as Arial -> Liberation Sans). False when there is no such folder.
 bool useFontTree(const QString& folder);
 
 // Writes bytes to a file, creating its folder; returns the path.
