@@ -14,6 +14,9 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
+#include <QHelpEvent>
+#include <QApplication>
 
 using MainWindow = FormFixture;
 
@@ -157,4 +160,18 @@ TEST_F(MainWindow, DragOnlyFromTheTitleHandlesWithTheLeftButton)
     EXPECT_FALSE(form.isDragging());
     QTest::mousePress(form.GrainPanel2, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_FALSE(form.isDragging());
+}
+
+TEST_F(MainWindow, HintsShowTheirShortPartInTheHintWindowsFont)
+{
+    TForm1& form = start();
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), form.FontSize->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(form.FontSize, &help);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), "Font Size");
+    EXPECT_TRUE(QToolTip::font().bold());
+    EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipText), QColor(0, 0, 255));
+    QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), 5000); // hidden again after its pause
 }
