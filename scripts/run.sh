@@ -7,7 +7,9 @@ cd "$(dirname "$0")/.."
 shot=${1:-glyphwell-screenshot.png}
 
 scripts/install-deps.sh run
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+generator=(-G Ninja)
+[ -f build/CMakeCache.txt ] && generator=() # keep the generator the build folder was made with
+cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --target glyphwell
 
 if [ -n "${DISPLAY:-}" ]; then

@@ -5,7 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh test
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >/dev/null
+generator=(-G Ninja)
+[ -f build/CMakeCache.txt ] && generator=() # keep the generator the build folder was made with
+cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >/dev/null
 cmake --build build
 unset DISPLAY
 export QT_QPA_PLATFORM=offscreen
