@@ -27,8 +27,12 @@ struct Drawing {
 
 QFont qtFont(const PrinterFont& font, int dpi)
 {
-    return faceFont(font.face, printerPixelHeight(font.size, dpi), font.bold, font.italic, font.underline,
-                    font.fallback);
+    QFont qt = faceFont(font.face, printerPixelHeight(font.size, dpi), font.bold, font.italic, font.underline,
+                        font.fallback);
+    // Letters as typed, one glyph each: no ligatures where a script needs no shaping.
+    // Outlines only: a bitmap face would print at its screen size, a speck at 600 dpi.
+    qt.setStyleStrategy(QFont::StyleStrategy(qt.styleStrategy() | QFont::PreferNoShaping | QFont::ForceOutline));
+    return qt;
 }
 
 void draw(QPainter& painter, const Drawing& drawing, const QRect& page, int dpi)
