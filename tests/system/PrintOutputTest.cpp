@@ -135,8 +135,8 @@ TEST(QtPrinterPdf, PositionsAreDevicePixelsAndSizesTruePoints)
     EXPECT_EQ(document->find("Second")[0].page, 2);
 
     // 12 points at 600 dpi is a 100-pixel em; 24 points twice as wide.
-    const double width = QFontMetricsF(sys::faceFont("DejaVu Sans", 100)).horizontalAdvance("Origin");
-    EXPECT_NEAR(origins[0].xMax - origins[0].xMin, points(int(std::lround(width))), 0.02 * points(int(width)));
+    const double width = QFontMetricsF(sys::faceFont("DejaVu Sans", 100)).horizontalAdvance("Origin") * 72 / 600;
+    EXPECT_NEAR(origins[0].xMax - origins[0].xMin, width, 0.02 * width);
     EXPECT_NEAR((origins[1].xMax - origins[1].xMin) / (origins[0].xMax - origins[0].xMin), 2.0, 0.02);
 
     // An aborted job leaves nothing behind, and the printer is free again.
