@@ -38,6 +38,7 @@ start() {
   if ! running; then
     setsid /usr/sbin/cupsd -f >"$log" 2>&1 </dev/null &
     echo $! > "$pid_file"
+    trap stop EXIT # a scheduler that never got its queue is not left behind
     for _ in $(seq 100); do running && break; sleep 0.1; done
     running || { echo "cups-test-printer: cupsd did not start" >&2; cat "$log" >&2; exit 1; }
   else
@@ -48,6 +49,7 @@ start() {
   lpadmin -d "$queue"
   for _ in $(seq 50); do lpstat -p "$queue" 2>/dev/null | grep -q 'is idle' && break; sleep 0.1; done
   lpstat -p "$queue" | grep -q 'is idle' || { echo "cups-test-printer: $queue is not ready" >&2; exit 1; }
+  trap - EXIT
   [ -f "$pid_file" ] && cat "$pid_file"
   return 0
 }
