@@ -19,4 +19,5 @@ struct Services {
     sys::FileSystem& files;
     sys::FontResources& fontResources;
     sys::Shell& shell;
+    sys::Printer& printer;
 };

@@ -11,6 +11,7 @@
 #include "system/FontRegistry.h"
 #include "system/FontResources.h"
 #include "system/Fontconfig.h"
+#include "system/Printer.h"
 #include "system/Shell.h"
 #include "system/ShellFolders.h"
 
@@ -19,7 +20,8 @@ RealServices::RealServices()
       files(std::make_unique<sys::PosixFileSystem>()),
       fonts(std::make_unique<sys::FontconfigEnumeration>(*session)),
       registry(std::make_unique<sys::FontconfigRegistry>(*session, [this] { return folders->fonts(); })),
-      resources(std::make_unique<sys::FontconfigResources>(*session)), shell(std::make_unique<sys::DesktopShell>())
+      resources(std::make_unique<sys::FontconfigResources>(*session)), shell(std::make_unique<sys::DesktopShell>()),
+      printer(std::make_unique<sys::QtPrinter>())
 {
     // Dialogs and message boxes draw in the interface face: name its installed family.
     QFont interface = QApplication::font();
@@ -31,7 +33,7 @@ RealServices::~RealServices() = default;
 
 Services RealServices::services()
 {
-    return Services{*fonts, *registry, *folders, *files, *resources, *shell};
+    return Services{*fonts, *registry, *folders, *files, *resources, *shell, *printer};
 }
 
 Windows::Windows() = default;

@@ -16,6 +16,7 @@ class FontconfigEnumeration;
 class FontconfigRegistry;
 class FontconfigResources;
 class DesktopShell;
+class QtPrinter;
 } // namespace sys
 
 // The real operating-system services of the program.
@@ -33,6 +34,7 @@ private:
     std::unique_ptr<sys::FontconfigRegistry> registry;
     std::unique_ptr<sys::FontconfigResources> resources;
     std::unique_ptr<sys::DesktopShell> shell;
+    std::unique_ptr<sys::QtPrinter> printer;
 };
 
 // The program's three windows, made in this order: the main window, the zoom

@@ -392,6 +392,8 @@ void TForm1::wireHandlers()
     fw::connectHandler(GradientButton2, &TGradientButton::OnClick, this, [this] { GradientButton2Click(); });
     fw::connectHandler(GradientButton8, &TGradientButton::OnClick, this, [this] { GradientButton8Click(); });
     fw::connectHandler(GradientButton9, &TGradientButton::OnClick, this, [this] { GradientButton9Click(); });
+    fw::connectHandler(ToolButton1, &QToolButton::clicked, this, [this] { ToolButton1Click(); });
+    fw::connectHandler(GradientButton10, &TGradientButton::OnClick, this, [this] { GradientButton10Click(); });
 }
 
 // ---- Start and title area -------------------------------------------------------

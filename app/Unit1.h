@@ -155,6 +155,8 @@ public:
     void GradientButton2Click();
     void GradientButton8Click();
     void GradientButton9Click();
+    void ToolButton1Click();
+    void GradientButton10Click();
 
     // The character map's column widths and cells, for the specimen sheet.
     preview::CharacterMapCells characterMapCells() const;

@@ -7,6 +7,7 @@
 #include "system/FileSystem.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/Fakes.h"
+#include "tests/support/RecordingPrinter.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QCheckBox>
@@ -44,7 +45,7 @@ protected:
         return *windows.form1;
     }
 
-    Services services() { return Services{fonts, registry, shellFolders, files, resources, shell}; }
+    Services services() { return Services{fonts, registry, shellFolders, files, resources, shell, printer}; }
 
     QTemporaryDir folders;
     QString fontFolder;
@@ -56,5 +57,6 @@ protected:
     sys::PosixFileSystem files;
     RecordingFontResources resources;
     RecordingShell shell;
+    RecordingPrinter printer;
     Windows windows;
 };

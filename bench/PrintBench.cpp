@@ -1,0 +1,188 @@
+// Printing at scale: Print All of some 2,000 installed faces through the main window's
+// own handler, on the real font stack, into a PDF file (Qt's PDF output, the document
+// a CUPS printer is handed). Also the specimen sheet with a 10,000-line sample.
+//
+// The font tree, first found: GLYPHWELL_BENCH_FONTS (a folder of fonts); Debian's
+// fonts-noto-core (about 2,000 family names); else 2,000 synthetic families written
+// by scripts/make-font-tree.py. Counters: faces printed, pages, PDF size, and the
+// process's peak memory while the benchmark runs (VmHWM, reset at its start).
+#include "app/Startup.h"
+#include "app/Unit1.h"
+#include "system/FileSystem.h"
+#include "system/FontEnumeration.h"
+#include "system/FontRegistry.h"
+#include "system/FontResources.h"
+#include "system/Fontconfig.h"
+#include "system/Printer.h"
+#include "system/Shell.h"
+#include "system/ShellFolders.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QToolButton>
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int syntheticFaces = 2000;
+
+QString fontTree()
+{
+    const QString chosen = qEnvironmentVariable("GLYPHWELL_BENCH_FONTS");
+    if (!chosen.isEmpty())
+        return QDir(chosen).absolutePath();
+    if (QDir(QStringLiteral("/usr/share/fonts/truetype/noto")).exists())
+        return QStringLiteral("/usr/share/fonts/truetype/noto");
+    const QString synthetic = QDir::tempPath() + QStringLiteral("/glyphwell-bench-synth-%1").arg(syntheticFaces);
+    if (!QDir(synthetic).exists()) {
+        const QString script = QStringLiteral(GLYPHWELL_SOURCE_DIR "/scripts/make-font-tree.py");
+        QProcess::execute(script, {QString::number(syntheticFaces), synthetic}); // its own Python, Debian's
+    }
+    return synthetic;
+}
+
+// Points fontconfig, and so Qt, at the tree, the test ground's few Debian fonts and the
+// private user font folder, with the system's own rules (aliases such as Times New
+// Roman to Liberation Serif), as on a desktop. The cache outlives the run, so only
+// the first run scans the tree.
+void pointFontconfigAt(const QString& tree)
+{
+    const QString conf = testenv::writeFile(
+        testenv::root() + "/bench-fonts.conf",
+        QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig>"
+                       "<include ignore_missing=\"yes\">/etc/fonts/conf.d</include>"
+                       "<dir>%1</dir><dir>%2</dir><dir prefix=\"xdg\">fonts</dir>"
+                       "<cachedir>%3/glyphwell-bench-fontconfig</cachedir></fontconfig>\n")
+            .arg(tree, testenv::systemFontFolder(), QDir::tempPath())
+            .toUtf8());
+    qputenv("FONTCONFIG_FILE", QFile::encodeName(conf));
+}
+
+// The program on real fontconfig services, printing into a PDF file.
+struct Program {
+    sys::FontconfigSession session;
+    sys::XdgShellFolders folders;
+    sys::PosixFileSystem files;
+    sys::FontconfigEnumeration fonts{session};
+    sys::FontconfigRegistry registry{session, [this] { return folders.fonts(); }};
+    sys::FontconfigResources resources{session};
+    sys::DesktopShell shell;
+    QString pdf = testenv::root() + "/print.pdf";
+    sys::QtPrinter printer{pdf};
+    Windows windows = createWindows(Services{fonts, registry, folders, files, resources, shell, printer});
+    TForm1& form = *windows.form1;
+};
+
+std::unique_ptr<Program> made; // lives inside the application object
+
+Program& program()
+{
+    return *made;
+}
+
+// A line of /proc/self/status in megabytes: VmHWM (peak) or VmRSS (now).
+double statusMegabytes(const std::string& field)
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(field + ":", 0) == 0)
+            return std::stod(line.substr(field.size() + 1)) / 1024.0; // kB
+    return 0;
+}
+
+double startMegabytes = 0;
+
+void resetPeakMemory()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+    startMegabytes = statusMegabytes("VmRSS");
+}
+
+int pdfPages(const QString& pdf)
+{
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    info.waitForFinished(60000);
+    for (const QString& line : QString::fromUtf8(info.readAllStandardOutput()).split('\n'))
+        if (line.startsWith(QLatin1String("Pages:")))
+            return line.mid(6).trimmed().toInt();
+    return -1;
+}
+
+void report(benchmark::State& state, Program& running)
+{
+    state.counters["faces"] = double(running.form.ListBox5->Count());
+    state.counters["pages"] = double(pdfPages(running.pdf));
+    state.counters["pdf_MB"] = double(QFileInfo(running.pdf).size()) / (1024.0 * 1024.0);
+    state.counters["start_MB"] = startMegabytes;
+    state.counters["peak_MB"] = statusMegabytes("VmHWM");
+    state.counters["anon_MB"] = statusMegabytes("RssAnon"); // heap, after the job
+    state.counters["file_MB"] = statusMegabytes("RssFile"); // mapped font files and libraries
+}
+
+// The first Print All of the run: Qt opens every face for the first time.
+void BM_PrintAllFirst(benchmark::State& state)
+{
+    Program& running = program();
+    resetPeakMemory();
+    for (auto _ : state)
+        running.form.GradientButton10->Click();
+    report(state, running);
+}
+BENCHMARK(BM_PrintAllFirst)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_PrintAllAgain(benchmark::State& state)
+{
+    Program& running = program();
+    resetPeakMemory();
+    for (auto _ : state)
+        running.form.GradientButton10->Click();
+    report(state, running);
+}
+BENCHMARK(BM_PrintAllAgain)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_SheetWithLongSample(benchmark::State& state)
+{
+    Program& running = program();
+    QStringList lines;
+    for (int line = 0; line < 10000; ++line)
+        lines << QStringLiteral("Sample line %1 of the long sample").arg(line);
+    running.form.Edit1->setPlainText(lines.join('\n'));
+    resetPeakMemory();
+    for (auto _ : state)
+        running.form.ToolButton1->click();
+    report(state, running);
+}
+BENCHMARK(BM_SheetWithLongSample)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    testenv::buildGround();
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    pointFontconfigAt(fontTree());
+    {
+        QApplication application(argc, argv);
+        {
+            sys::FontconfigSession warm; // scans the tree once, before anything is timed
+            warm.config();
+        }
+        made = std::make_unique<Program>();
+        benchmark::Initialize(&argc, argv);
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+        made.reset();
+    }
+    testenv::removeGround();
+    return 0;
+}

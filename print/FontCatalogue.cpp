@@ -1,0 +1,61 @@
+#include "print/FontCatalogue.h"
+
+#include "print/FontSheet.h"
+
+namespace print {
+
+namespace {
+
+constexpr int catalogueSize = 11;
+constexpr int plainColumnX = 0;
+constexpr int ownFaceColumnX = 1100;
+constexpr int filesColumnX = 2300;
+
+void printRow(PrinterCanvas& canvas, int y, const QString& face, const std::function<QStringList()>& files)
+{
+    canvas.setFace(labelFace);
+    canvas.textOut(plainColumnX, y, face);
+    canvas.setFace(face, sys::Fallback::None); // a symbol face shows its symbols
+    canvas.textOut(ownFaceColumnX, y, face);
+    const QString fileColumn = commaText(files());
+    canvas.setFace(labelFace);
+    canvas.textOut(filesColumnX, y, fileColumn);
+}
+
+} // namespace
+
+QStringList catalogueFiles(const QStringList& sourceFiles)
+{
+    return sourceFiles.isEmpty() ? QStringList{unregisteredMarker} : sourceFiles;
+}
+
+void printFontCatalogue(PrinterCanvas& canvas, const CatalogueWalk& walk, const sys::PageProgress& progress)
+{
+    const QStringList& faces = walk.faces;
+    // The first face is probed before the job starts, so its failure prints nothing.
+    const QStringList firstFiles = faces.isEmpty() ? QStringList() : walk.filesOf(0);
+
+    PrintJob job(canvas);
+    canvas.setColor(Qt::black);
+    canvas.setFace(labelFace);
+    canvas.setStyle(fsBold | fsUnderline);
+    canvas.setSize(catalogueSize);
+    canvas.textOut(0, 100, printedBy);
+    canvas.setStyle({});
+    if (!faces.isEmpty())
+        printRow(canvas, 350, faces.first(), [&] { return firstFiles; });
+
+    int row = 0;
+    for (int index = 1; index < faces.size(); ++index) {
+        ++row;
+        const int y = 370 + 10 * row * canvas.font().size;
+        printRow(canvas, y, faces[index], [&] { return walk.filesOf(index); });
+        if (row == catalogueRowsPerPage) {
+            row = 0;
+            canvas.newPage();
+        }
+    }
+    job.end(progress);
+}
+
+} // namespace print

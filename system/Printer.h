@@ -1,0 +1,89 @@
+#pragma once
+
+#include "system/FontFactory.h"
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace sys {
+
+// A font on the printer: face name ("Default" is the interface face), size in whole
+// points, style and colour. Fallback::None keeps a symbol face's own glyphs.
+struct PrinterFont {
+    QString face = QStringLiteral("Default");
+    int size = 10;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    QColor color = Qt::black;
+    Fallback fallback = Fallback::Allowed;
+
+    bool operator==(const PrinterFont&) const = default;
+};
+
+// The device height of a size in points: size × dots per inch ÷ 72, rounded.
+int printerPixelHeight(int points, int dpi);
+
+// Called after each page has gone to the printer: the page number and the count.
+using PageProgress = std::function<void(int page, int pages)>;
+
+// The printer as one drawing surface for one job at a time. Positions are device
+// pixels, x to the right and y down from the top-left of the printable area. A
+// text's cell has its top-left corner at (x, y) and is drawn over a white box.
+// The canvas font belongs to the printer and keeps whatever a job set in it.
+class Printer {
+public:
+    enum class Start { Started, NoDefaultPrinter };
+
+    virtual ~Printer() = default;
+
+    // Starts a job on the default printer and opens its first page.
+    virtual Start startJob(const QString& title) = 0;
+    virtual void newPage() = 0;
+    // Hands the job to the printer; false when the printer refused it.
+    virtual bool endJob(const PageProgress& progress = {}) = 0;
+    // Drops the job: nothing of it is printed.
+    virtual void abortJob() = 0;
+    virtual bool jobOpen() const = 0;
+
+    virtual void textOut(int x, int y, const QString& text, const PrinterFont& font) = 0;
+    // Fills the rectangle white, then draws the text clipped to it.
+    virtual void textRect(const QRect& rect, int x, int y, const QString& text, const PrinterFont& font) = 0;
+
+    PrinterFont& canvasFont() { return font; }
+    const PrinterFont& canvasFont() const { return font; }
+
+private:
+    PrinterFont font;
+};
+
+// The system's default printer through Qt's print support (CUPS), at 600 device
+// pixels per inch with the printer's own paper and margins; or, when made with a
+// file name, a PDF file of the same layout. A job's pages are kept until the job
+// ends and only then drawn, so an aborted job leaves nothing behind.
+class QtPrinter : public Printer {
+public:
+    static constexpr int resolution = 600;
+
+    QtPrinter();
+    explicit QtPrinter(const QString& pdfFile);
+    ~QtPrinter() override;
+
+    Start startJob(const QString& title) override;
+    void newPage() override;
+    bool endJob(const PageProgress& progress = {}) override;
+    void abortJob() override;
+    bool jobOpen() const override;
+    void textOut(int x, int y, const QString& text, const PrinterFont& font) override;
+    void textRect(const QRect& rect, int x, int y, const QString& text, const PrinterFont& font) override;
+
+private:
+    struct Job;
+    QString pdfFile;
+    std::unique_ptr<Job> job;
+};
+
+} // namespace sys

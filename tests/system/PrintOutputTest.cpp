@@ -1,0 +1,286 @@
+// The real printer: Qt's PDF output read back with pdftotext and pdftoppm, and the
+// program's own handlers printing to the system's default CUPS printer when that is
+// a queue writing PDF files (scripts/cups-test-printer.sh sets one up).
+#include "app/Startup.h"
+#include "app/Unit1.h"
+#include "print/PrinterCanvas.h"
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/PdfText.h"
+#include "tests/support/Printers.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QLabel>
+#include <QLockFile>
+#include <QPlainTextEdit>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QToolButton>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace {
+
+using pdftext::points;
+
+QString run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+// The word that lies at the position (in points), within a tolerance; any word
+// there when the text is not to be compared.
+const pdftext::Word* wordAt(const pdftext::Document& document, const QString& text, double x, double y,
+                            double tolerance = 0.6, bool anyText = false)
+{
+    for (const pdftext::Word& word : document.words)
+        if ((anyText || word.text == text) && std::abs(word.xMin - x) < tolerance && std::abs(word.yMin - y) < tolerance)
+            return &word;
+    return nullptr;
+}
+
+// The file that the default printer writes each job to, or why there is none.
+struct PrinterFile {
+    QString printer;
+    QString file;
+    QString whyNot;
+};
+
+PrinterFile defaultPrinterFile()
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        return {{}, {}, "no default printer (start scripts/cups-test-printer.sh)"};
+    if (QStandardPaths::findExecutable("lpoptions").isEmpty() || QStandardPaths::findExecutable("lpstat").isEmpty())
+        return {{}, {}, "the CUPS client tools are missing"};
+    for (const QString& option : run("lpoptions", {"-p", info.printerName()}).split(' ')) {
+        if (option.startsWith("device-uri=file:"))
+            return {info.printerName(), QUrl(option.mid(11)).toLocalFile(), {}};
+    }
+    return {{}, {}, "the default printer " + info.printerName() + " does not write to a file"};
+}
+
+// Waits until the queue is empty and the job's file has been written.
+bool waitForJob(const PrinterFile& target)
+{
+    for (int i = 0; i < 600; ++i) {
+        const bool pending = !run("lpstat", {"-W", "not-completed", "-o", target.printer}).trimmed().isEmpty();
+        if (!pending && QFileInfo(target.file).size() > 0)
+            return true;
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+// Prints a fresh job through the action and reads what the printer wrote. With
+// GLYPHWELL_KEEP_PRINTS set to a folder, the job is kept there as NAME.pdf.
+std::optional<pdftext::Document> printThroughCups(const PrinterFile& target, const QString& name,
+                                                  const std::function<void()>& print)
+{
+    QFile::remove(target.file);
+    print();
+    if (!waitForJob(target))
+        return std::nullopt;
+    const QString keep = qEnvironmentVariable("GLYPHWELL_KEEP_PRINTS");
+    if (!keep.isEmpty()) {
+        QFile::remove(keep + "/" + name + ".pdf");
+        QFile::copy(target.file, keep + "/" + name + ".pdf");
+    }
+    return pdftext::read(target.file);
+}
+
+} // namespace
+
+TEST(QtPrinterPdf, PositionsAreDevicePixelsAndSizesTruePoints)
+{
+    if (!pdftext::available())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QTemporaryDir folder;
+    const QString pdf = folder.path() + "/out.pdf";
+    sys::QtPrinter printer(pdf);
+    print::PrinterCanvas canvas(printer);
+    canvas.beginDoc();
+    canvas.setFace("DejaVu Sans");
+    canvas.setSize(12);
+    canvas.textOut(0, 100, "Origin");
+    canvas.textOut(1200, 700, "Moved");
+    canvas.textOut(0, 100000, "Lost");
+    canvas.setSize(24);
+    canvas.textOut(0, 1300, "Origin");
+    canvas.newPage();
+    canvas.textOut(0, 100, "Second");
+    canvas.endDoc();
+
+    const auto document = pdftext::read(pdf);
+    ASSERT_TRUE(document);
+    EXPECT_EQ(document->pages, 2);
+    const auto origins = document->find("Origin");
+    ASSERT_EQ(origins.size(), 2u);
+    const double x0 = origins[0].xMin;
+    const double y0 = origins[0].yMin - points(100);
+    EXPECT_NE(wordAt(*document, "Moved", x0 + points(1200), y0 + points(700), 0.05), nullptr);
+    EXPECT_NE(wordAt(*document, "Origin", x0, y0 + points(1300), 0.05), nullptr);
+    EXPECT_TRUE(document->find("Lost").empty());
+    ASSERT_EQ(document->find("Second").size(), 1u);
+    EXPECT_EQ(document->find("Second")[0].page, 2);
+
+    // 12 points at 600 dpi is a 100-pixel em; 24 points twice as wide.
+    const double width = QFontMetricsF(sys::faceFont("DejaVu Sans", 100)).horizontalAdvance("Origin") * 72 / 600;
+    EXPECT_NEAR(origins[0].xMax - origins[0].xMin, width, 0.02 * width);
+    EXPECT_NEAR((origins[1].xMax - origins[1].xMin) / (origins[0].xMax - origins[0].xMin), 2.0, 0.02);
+
+    // An aborted job leaves nothing behind, and the printer is free again.
+    const QString dropped = folder.path() + "/dropped.pdf";
+    sys::QtPrinter second(dropped);
+    print::PrinterCanvas other(second);
+    other.beginDoc();
+    other.textOut(0, 0, "never");
+    other.abort();
+    EXPECT_FALSE(QFile::exists(dropped));
+    EXPECT_FALSE(other.printing());
+}
+
+TEST(QtPrinterPdf, TextsHideWhatLiesBeneathTheirBoxes)
+{
+    if (QStandardPaths::findExecutable("pdftoppm").isEmpty() || !pdftext::available())
+        GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    QTemporaryDir folder;
+    const QString pdf = folder.path() + "/boxes.pdf";
+    sys::QtPrinter printer(pdf);
+    print::PrinterCanvas canvas(printer);
+    canvas.beginDoc();
+    canvas.setFace("DejaVu Sans");
+    canvas.setSize(40);
+    canvas.textOut(0, 0, "MMMM");                           // reference: where the page starts
+    canvas.textOut(0, 1000, "MMMM");                        // half covered by an empty white rectangle
+    canvas.textRect(QRect(0, 1000, 400, 600), 0, 1000, "");
+    canvas.textRect(QRect(0, 2000, 300, 500), 0, 2000, "MMMM"); // clipped to 300 pixels
+    canvas.textOut(0, 3000, "MMMM");                        // covered by the box of later periods
+    canvas.textOut(0, 3000, "....");
+    canvas.endDoc();
+
+    // 60 dpi: one image pixel is ten device pixels. The first text marks the page's origin.
+    ASSERT_EQ(QProcess::execute("pdftoppm", {"-r", "60", "-png", "-singlefile", pdf, folder.path() + "/page"}), 0);
+    const QImage page(folder.path() + "/page.png");
+    ASSERT_FALSE(page.isNull());
+    const auto words = pdftext::read(pdf);
+    ASSERT_TRUE(words && !words->find("MMMM").empty());
+    const double left = words->find("MMMM")[0].xMin * 60 / 72, top = words->find("MMMM")[0].yMin * 60 / 72;
+    const auto dark = [&](int x1, int y1, int x2, int y2) { // device pixels from the origin
+        int count = 0;
+        for (int y = y1 / 10; y < y2 / 10; ++y)
+            for (int x = x1 / 10; x < x2 / 10; ++x)
+                count += qGray(page.pixel(int(left) + x, int(top) + y)) < 128 ? 1 : 0;
+        return count;
+    };
+    EXPECT_EQ(dark(20, 1000, 380, 1400), 0) << "the white rectangle hides the letters under it";
+    EXPECT_GT(dark(500, 1000, 1100, 1400), 20) << "the letters beside it stay";
+    EXPECT_GT(dark(20, 2000, 280, 2400), 20) << "the text in its rectangle";
+    EXPECT_EQ(dark(320, 2000, 1200, 2500), 0) << "clipped at the rectangle's right edge";
+    EXPECT_EQ(dark(20, 3050, 380, 3200), 0) << "the later text's box hides the letters' tops";
+    EXPECT_GT(dark(500, 3050, 1100, 3200), 20);
+}
+
+TEST(CupsPrinting, SheetAndCatalogueReachTheDefaultPrinter)
+{
+    if (!pdftext::available())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const PrinterFile target = defaultPrinterFile();
+    if (target.file.isEmpty())
+        GTEST_SKIP() << target.whyNot.toStdString();
+    // Other test processes may print to the same queue.
+    QLockFile lock(QDir::tempPath() + "/glyphwell-cups-test.lock");
+    lock.setStaleLockTime(0);
+    ASSERT_TRUE(lock.tryLock(300000));
+
+    // A symbol face, and a face whose file vanishes after the fonts were listed.
+    // Both are made known to Qt as an install does, in case it listed the fonts already.
+    const QString symbols = "/usr/share/fonts/opentype/urw-base35/StandardSymbolsPS.otf";
+    if (QFileInfo::exists(symbols))
+        QFontDatabase::addApplicationFont(testenv::copyInto(symbols, testenv::userFontFolder()));
+    const QString vanishing = testenv::copyInto(testenv::debianFont("DejaVuSerif.ttf"), testenv::userFontFolder());
+    QFontDatabase::addApplicationFont(vanishing);
+    FakeDialogs dialogs;
+    RealServices real;
+    Windows windows = createWindows(real.services());
+    TForm1& form = *windows.form1;
+    const QStringList faces = form.ListBox1->Items();
+    ASSERT_TRUE(faces.contains("DejaVu Sans"));
+    form.ListBox1->setItemIndex(int(faces.indexOf("DejaVu Sans")));
+    form.ListBox1Click();
+    form.Edit1->setPlainText("Sample one\nSample two\nSample three");
+
+    const auto sheet = printThroughCups(target, "sheet", [&] { form.ToolButton1->click(); });
+    ASSERT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('|').toStdString();
+    ASSERT_TRUE(sheet) << "no finished job in " << target.file.toStdString();
+    EXPECT_EQ(sheet->pages, 1);
+    const auto header = sheet->find("Printed");
+    ASSERT_EQ(header.size(), 1u);
+    const double x0 = header[0].xMin, y0 = header[0].yMin - points(100);
+    const auto at = [&](const QString& text, int x, int y) { return wordAt(*sheet, text, x0 + points(x), y0 + points(y)); };
+    EXPECT_TRUE(at("FontName", 0, 250));
+    EXPECT_TRUE(at("Fontfile", 0, 400));
+    EXPECT_TRUE(at("Font", 2100, 550));
+    EXPECT_TRUE(at("Character", 0, 550));
+    for (int k = 0; k < 11; ++k) {
+        EXPECT_TRUE(at(QString::number(QList<int>{6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20}[k]), 2100, 750 + 300 * k)) << k;
+        // The larger lines run past the printable area's right edge and are cut there.
+        const auto* alphabet = wordAt(*sheet, "", x0 + points(2100), y0 + points(850 + 300 * k), 0.6, true);
+        EXPECT_TRUE(alphabet && alphabet->text.startsWith("ABCDEFGHIJKLMNOPQRSTUVWXY")) << k;
+    }
+    EXPECT_TRUE(at("!", 50, 750));
+    EXPECT_TRUE(at("$", 650, 750));
+    EXPECT_TRUE(at(QString(QChar(0xFD)), 50, 4050));
+    EXPECT_TRUE(at("Your", 0, 4200));
+    EXPECT_TRUE(at("size:", 0, 4350) || at("Text", 0, 4350));
+    EXPECT_TRUE(at("Sample", 0, 4550));
+    EXPECT_TRUE(at("Sample", 0, 4790));
+    EXPECT_TRUE(at("Sample", 0, 5030));
+    const auto dejavu = sheet->find("DejaVu");
+    EXPECT_FALSE(dejavu.empty()) << "the face title";
+
+    QFile::remove(vanishing);
+    const QString title = form.Panel4->text();
+    const auto catalogue = printThroughCups(target, "catalogue", [&] { form.GradientButton10->Click(); });
+    ASSERT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('|').toStdString();
+    ASSERT_TRUE(catalogue);
+    EXPECT_EQ(form.Panel4->text(), title);
+    EXPECT_EQ(catalogue->pages, 1);
+    const auto first = catalogue->find("Printed");
+    ASSERT_EQ(first.size(), 1u);
+    const double cx = first[0].xMin, cy = first[0].yMin - points(100);
+    for (int row = 0; row < faces.size(); ++row) {
+        const int y = row == 0 ? 350 : 370 + 110 * row;
+        const QString word = faces[row].split(' ').first();
+        EXPECT_TRUE(wordAt(*catalogue, word, cx, cy + points(y))) << faces[row].toStdString();
+        const bool unregistered = faces[row] == "Default" || faces[row] == "MS Sans Serif";
+        if (unregistered)
+            EXPECT_TRUE(wordAt(*catalogue, "<Unregistered>", cx + points(2300), cy + points(y)))
+                << faces[row].toStdString();
+        if (faces[row] == "DejaVu Sans" || faces[row] == "Default")
+            EXPECT_TRUE(wordAt(*catalogue, word, cx + points(1100), cy + points(y), 1.0)) << faces[row].toStdString();
+    }
+}
+
+TEST(CupsPrinting, NoDefaultPrinterIsReportedAndNothingPrinted)
+{
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "a default printer is set";
+    FakeDialogs dialogs;
+    RealServices real;
+    Windows windows = createWindows(real.services());
+    windows.form1->ToolButton1->click();
+    windows.form1->GradientButton10->Click();
+    EXPECT_EQ(dialogs.messages, QStringList({"There is no default printer currently selected",
+                                             "There is no default printer currently selected"}));
+}
