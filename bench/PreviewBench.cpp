@@ -7,6 +7,7 @@
 #include "system/FileSystem.h"
 #include "system/Fontconfig.h"
 #include "tests/support/FakeDialogs.h"
+#include "tests/support/RecordingPrinter.h"
 #include "tests/support/Synthetic.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -31,6 +32,7 @@ struct SyntheticWindow {
     sys::PosixFileSystem files;
     RecordingFontResources resources;
     RecordingShell shell;
+    RecordingPrinter printer;
     Windows windows;
 
     SyntheticWindow()
@@ -41,7 +43,7 @@ struct SyntheticWindow {
         synthetic::fill(fonts, registry, faceCount);
         for (int i = faceCount - 200; i < faceCount; ++i)
             testenv::writeFile(shellFolders.fontFolder + QStringLiteral("/s%1.ttf").arg(i), "x");
-        windows = createWindows(Services{fonts, registry, shellFolders, files, resources, shell});
+        windows = createWindows(Services{fonts, registry, shellFolders, files, resources, shell, printer});
     }
     TForm1& form() { return *windows.form1; }
 };

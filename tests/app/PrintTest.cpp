@@ -36,7 +36,8 @@ TEST_F(Print, SheetReadsTheWindowAsItStands)
     EXPECT_EQ(printer.find("FontName : Alpha").size(), 1u);
     EXPECT_EQ(printer.first("Fontfile : alpha.ttf,alphab.ttf").y, 400);
     EXPECT_EQ(printer.first("Text size: 24 pt").y, 4350);
-    const sys::PrinterFont sample{"Alpha", 24, true, false, false, QColor(0, 0, 255)};
+    // The sample shows the face's own glyphs, as on screen.
+    const sys::PrinterFont sample{"Alpha", 24, true, false, false, QColor(0, 0, 255), sys::Fallback::None};
     const QStringList lines = {"one", "two", "three"};
     for (int m = 0; m < 3; ++m) {
         EXPECT_EQ(printer.first(lines[m]).y, 4550 + 240 * m);
@@ -46,7 +47,7 @@ TEST_F(Print, SheetReadsTheWindowAsItStands)
     const auto first = printer.first("!");
     ASSERT_TRUE(first.rect);
     EXPECT_EQ(*first.rect, QRect(0, 750, 170, 100));
-    EXPECT_EQ(first.font, (sys::PrinterFont{"Alpha", 8}));
+    EXPECT_EQ(first.font, (sys::PrinterFont{"Alpha", 8, false, false, false, Qt::black, sys::Fallback::None}));
     const auto last = printer.first(QString(QChar(0xFF)));
     EXPECT_EQ(QPoint(last.x, last.y), QPoint(2 * 200 + 50, 4050));
     EXPECT_EQ(form.Panel4->text(), "Alpha") << "printing changes nothing in the window";
