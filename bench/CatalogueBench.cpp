@@ -7,10 +7,10 @@
 #include "system/FontEnumeration.h"
 #include "system/FontRegistry.h"
 #include "system/Fontconfig.h"
+#include "tests/support/BenchMain.h"
 #include "tests/support/Synthetic.h"
 #include "tests/support/TestEnvironment.h"
 
-#include <QApplication>
 #include <QDir>
 #include <benchmark/benchmark.h>
 
@@ -136,14 +136,5 @@ BENCHMARK(BM_RegistryViewFontconfig)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    testenv::buildGround();
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    {
-        QApplication application(argc, argv);
-        benchmark::Initialize(&argc, argv);
-        benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-    }
-    testenv::removeGround();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

@@ -1,9 +1,9 @@
 // Sorting a large grid: 100,000 data rows by a text column and by a numeric column,
 // from the public entry (kind guessing, events, whole-row moves included).
 
+#include "tests/support/BenchMain.h"
 #include "widgets/SortableGrid.h"
 
-#include <QApplication>
 #include <QRandomGenerator>
 #include <benchmark/benchmark.h>
 
@@ -84,13 +84,5 @@ BENCHMARK(BM_RestoreOrder)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

@@ -6,12 +6,12 @@
 #include "catalogue/FileBrowser.h"
 #include "system/FileSystem.h"
 #include "system/Fontconfig.h"
+#include "tests/support/BenchMain.h"
 #include "tests/support/FakeDialogs.h"
-#include "tests/support/RecordingPrinter.h"
+#include "tests/support/FakeServices.h"
 #include "tests/support/Synthetic.h"
 #include "tests/support/TestEnvironment.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QScrollBar>
@@ -23,16 +23,8 @@ namespace {
 constexpr int faceCount = 10000;
 
 // The main window on a synthetic catalogue and a font folder of 200 files.
-struct SyntheticWindow {
+struct SyntheticWindow : FakeServices {
     QTemporaryDir folders;
-    FakeDialogs dialogs;
-    FakeFontEnumeration fonts;
-    MemoryRegistry registry;
-    FakeShellFolders shellFolders{QString(), QString()};
-    sys::PosixFileSystem files;
-    RecordingFontResources resources;
-    RecordingShell shell;
-    RecordingPrinter printer;
     Windows windows;
 
     SyntheticWindow()
@@ -43,7 +35,7 @@ struct SyntheticWindow {
         synthetic::fill(fonts, registry, faceCount);
         for (int i = faceCount - 200; i < faceCount; ++i)
             testenv::writeFile(shellFolders.fontFolder + QStringLiteral("/s%1.ttf").arg(i), "x");
-        windows = createWindows(Services{fonts, registry, shellFolders, files, resources, shell, printer});
+        windows = createWindows(services());
     }
     TForm1& form() { return *windows.form1; }
 };
@@ -200,18 +192,12 @@ BENCHMARK(BM_FaceListScrollThroughReal)->Iterations(1)->Unit(benchmark::kMillise
 
 int main(int argc, char** argv)
 {
-    testenv::buildGround();
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Qt and the program both see exactly the fonts of the tree.
-    testenv::useFontTree(qEnvironmentVariable("GLYPHWELL_BENCH_FONTS"));
-    {
-        fw::TApplication application(argc, argv);
-        benchmark::Initialize(&argc, argv);
-        benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-        syntheticWindow.reset();
-        realWindow.reset();
-    }
-    testenv::removeGround();
-    return 0;
+    return runBenchmarks(
+        argc, argv,
+        // Qt and the program both see exactly the fonts of the tree.
+        [] { testenv::useFontTree(qEnvironmentVariable("GLYPHWELL_BENCH_FONTS")); },
+        [] {
+            syntheticWindow.reset();
+            realWindow.reset();
+        });
 }

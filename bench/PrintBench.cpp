@@ -16,9 +16,9 @@
 #include "system/Printer.h"
 #include "system/Shell.h"
 #include "system/ShellFolders.h"
+#include "tests/support/BenchMain.h"
 #include "tests/support/TestEnvironment.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -86,6 +86,13 @@ std::unique_ptr<Program> made; // lives inside the application object
 
 Program& program()
 {
+    if (!made) {
+        {
+            sys::FontconfigSession warm; // scans the tree once, before anything is timed
+            warm.config();
+        }
+        made = std::make_unique<Program>();
+    }
     return *made;
 }
 
@@ -168,21 +175,7 @@ BENCHMARK(BM_SheetWithLongSample)->Iterations(3)->Unit(benchmark::kMillisecond)-
 
 int main(int argc, char** argv)
 {
-    testenv::buildGround();
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    pointFontconfigAt(fontTree());
-    {
-        QApplication application(argc, argv);
-        {
-            sys::FontconfigSession warm; // scans the tree once, before anything is timed
-            warm.config();
-        }
-        made = std::make_unique<Program>();
-        benchmark::Initialize(&argc, argv);
-        benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-        made.reset();
-    }
-    testenv::removeGround();
-    return 0;
+    return runBenchmarks(
+        argc, argv, [] { pointFontconfigAt(fontTree()); },
+        [] { made.reset(); });
 }

@@ -1,10 +1,10 @@
 // Costs of the self-painted widgets: building a noise tile and painting a button, the
 // two things the windows do most often with them.
 
+#include "tests/support/BenchMain.h"
 #include "widgets/GradientButton.h"
 #include "widgets/GrainPanel.h"
 
-#include <QApplication>
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
@@ -68,13 +68,5 @@ BENCHMARK(PanelPaint579x305);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

@@ -5,7 +5,7 @@
 #include "app/Unit3.h"
 #include "preview/Unit2.h"
 #include "system/FileSystem.h"
-#include "tests/support/FakeDialogs.h"
+#include "tests/support/FakeServices.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/RecordingPrinter.h"
 #include "tests/support/TestEnvironment.h"
@@ -25,7 +25,7 @@
 
 // The main window on fake services: scripted fonts and registry, a temporary font
 // folder and documents folder, recorded font loads, shell opens and dialogs.
-class FormFixture : public ::testing::Test {
+class FormFixture : public ::testing::Test, public FakeServices {
 protected:
     void SetUp() override
     {
@@ -45,18 +45,8 @@ protected:
         return *windows.form1;
     }
 
-    Services services() { return Services{fonts, registry, shellFolders, files, resources, shell, printer}; }
-
     QTemporaryDir folders;
     QString fontFolder;
     QString documents;
-    FakeDialogs dialogs;
-    FakeFontEnumeration fonts;
-    MemoryRegistry registry;
-    FakeShellFolders shellFolders{QString(), QString()};
-    sys::PosixFileSystem files;
-    RecordingFontResources resources;
-    RecordingShell shell;
-    RecordingPrinter printer;
     Windows windows;
 };
