@@ -261,6 +261,7 @@ void TForm1::createControls()
     Edit1->setFont(sample);
     ComboBox1 = named(new QComboBox(GrainPanel2), "ComboBox1", QStringLiteral("Select existed sample text"));
     ComboBox1->setEditable(true);
+    ComboBox1->setCompleter(nullptr); // the sample shows exactly what is typed
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     ComboBox1->setFont(tahoma(13));
     ComboBox1->addItems({QStringLiteral("Sample"), QStringLiteral("Alphabets"),
@@ -374,7 +375,8 @@ void TForm1::wireHandlers()
     fw::connectHandler(FontSize, &QLineEdit::textChanged, this, [this] { FontSizeChange(); });
     fw::connectHandler(ToolButton3, &QToolButton::clicked, this, [this] { ToolButton3Click(); });
     fw::connectHandler(ComboBox1, &QComboBox::editTextChanged, this, [this] { ComboBox1Change(); });
-    fw::connectHandler(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
+    fw::connectHandler(ComboBox1, &QComboBox::textActivated, this, [this] { ComboBox1Change(); });
+    fw::connectHandler(CheckBox1, &QCheckBox::toggled, this, [this] { CheckBox1Click(); });
     fw::connectHandler(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
     fw::connectHandler(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
     fw::connectHandler(SortableGrid1, &TSortableGrid::OnMouseDown, this,
@@ -425,7 +427,9 @@ void TForm1::FormCreate()
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     // Presses, moves and releases on the three drag handles.
-    const auto type = event->type();
+    auto type = event->type();
+    if (type == QEvent::MouseButtonDblClick)
+        type = QEvent::MouseButtonPress; // a quick second press still starts a drag
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseMove || type == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const QPoint at = mouse->position().toPoint();

@@ -106,10 +106,30 @@ void TListBox::setPlainDraw()
     viewport()->update();
 }
 
+QItemSelectionModel::SelectionFlags TListBox::selectionCommand(const QModelIndex& index, const QEvent* event) const
+{
+    if (!index.isValid())
+        return QItemSelectionModel::NoUpdate;
+    return QListView::selectionCommand(index, event) == QItemSelectionModel::NoUpdate
+               ? QItemSelectionModel::NoUpdate
+               : QItemSelectionModel::ClearAndSelect;
+}
+
 void TListBox::mousePressEvent(QMouseEvent* event)
 {
+    // Only the left button selects, as in the standard list box.
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
     QListView::mousePressEvent(event);
-    pressedOnItem = event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid();
+    pressedOnItem = indexAt(event->position().toPoint()).isValid();
+}
+
+void TListBox::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // A quick second press is a press like any other.
+    mousePressEvent(event);
 }
 
 void TListBox::mouseReleaseEvent(QMouseEvent* event)

@@ -38,7 +38,12 @@ signals:
     void OnClick();
 
 protected:
+    // One entry is always the whole selection: Ctrl does not deselect it, and a press
+    // beside the entries keeps it.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -1,5 +1,6 @@
 #include "framework/UpDown.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -42,9 +43,25 @@ void TUpDown::setPosition(int value)
 
 void TUpDown::setAssociate(QLineEdit* edit)
 {
-    associate = edit;
     if (associate)
+        associate->removeEventFilter(this);
+    associate = edit;
+    if (associate) {
+        associate->installEventFilter(this);
         associate->setText(QString::number(position));
+    }
+}
+
+bool TUpDown::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == associate && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            step(key == Qt::Key_Up ? +1 : -1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TUpDown::step(int direction)

@@ -31,6 +31,10 @@ public:
 signals:
     void OnChanging(int position);
 
+protected:
+    // The Up and Down keys in the associated field step as the arrows do.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void step(int direction);
 

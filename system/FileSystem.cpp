@@ -52,6 +52,26 @@ bool copyContents(int from, int to)
     }
 }
 
+// Creates the target only if it does not exist and fills it; a target that could
+// not be filled is removed again.
+bool copyExclusive(const QByteArray& source, const QByteArray& target)
+{
+    const int from = ::open(source.constData(), O_RDONLY | O_CLOEXEC);
+    if (from < 0)
+        return false;
+    const int to = ::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (to < 0) {
+        ::close(from);
+        return false;
+    }
+    bool copied = copyContents(from, to);
+    copied = ::close(to) == 0 && copied;
+    ::close(from);
+    if (!copied)
+        ::unlink(target.constData());
+    return copied;
+}
+
 } // namespace
 
 std::int64_t PosixFileSystem::fileSize(const QString& path)
@@ -102,8 +122,13 @@ bool PosixFileSystem::copyFile(const QString& source, const QString& target)
     copied = ::fchmod(to, 0644) == 0 && copied;
     copied = ::close(to) == 0 && copied;
     ::close(from);
-    if (copied)
-        copied = ::link(temporary.constData(), native(target).constData()) == 0;
+    if (copied) {
+        const bool linked = ::link(temporary.constData(), native(target).constData()) == 0;
+        if (!linked && errno != EEXIST)
+            copied = copyExclusive(temporary, native(target)); // a file system without hard links
+        else
+            copied = linked;
+    }
     ::unlink(temporary.constData());
     return copied;
 }

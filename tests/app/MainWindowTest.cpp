@@ -152,6 +152,10 @@ TEST_F(MainWindow, DragOnlyFromTheTitleHandlesWithTheLeftButton)
     EXPECT_TRUE(form.isDragging());
     QTest::mouseRelease(form.Label4, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_FALSE(form.isDragging());
+    // A quick second press, which Qt reports as a double click, drags as well.
+    QTest::mouseDClick(form.Image1, Qt::LeftButton, {}, QPoint(50, 20));
+    EXPECT_TRUE(form.isDragging());
+    form.FormMouseUp(Qt::LeftButton, 0, 0);
 
     // The face label over the title picture, the background and the panels are not handles.
     QTest::mousePress(form.Panel4, Qt::LeftButton, {}, QPoint(10, 10));

@@ -134,6 +134,18 @@ TEST_F(Preview, SampleChooser)
     EXPECT_EQ(form.Edit1->toPlainText(), "alphabets");
     form.ComboBox1->setCurrentIndex(3);
     EXPECT_EQ(form.Edit1->toPlainText(), "Jackdaws love my big sphinx of quartz. 0123456789");
+
+    // Typing shows what is typed, without completing it from the items.
+    form.ComboBox1->setEditText("");
+    QTest::keyClicks(form.ComboBox1->lineEdit(), "T");
+    EXPECT_EQ(form.Edit1->toPlainText(), "T");
+    QTest::keyClick(form.ComboBox1->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(form.Edit1->toPlainText(), "T");
+    // Choosing the item already shown puts its text back.
+    form.ComboBox1->setCurrentIndex(0);
+    form.Edit1->setPlainText("edited by hand");
+    emit form.ComboBox1->textActivated(form.ComboBox1->currentText());
+    EXPECT_EQ(form.Edit1->toPlainText(), "Sample");
 }
 
 TEST_F(Preview, OwnerDrawnItemsOnTheHighlightWhenSelected)

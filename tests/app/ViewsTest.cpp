@@ -170,6 +170,9 @@ TEST_F(Views, AutoViewStepsTheVisibleListAtTheTrackBarsPace)
 
     form.CheckBox1->click();
     EXPECT_FALSE(form.Timer1->isActive());
+    form.CheckBox1->setChecked(true); // ticked by program: the handler runs all the same
+    EXPECT_TRUE(form.Timer1->isActive());
+    form.CheckBox1->setChecked(false);
     form.TrackBar1->setValue(50);
     EXPECT_EQ(form.Timer1->interval(), 200);
     EXPECT_FALSE(form.Timer1->isActive());

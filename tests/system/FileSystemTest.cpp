@@ -1,0 +1,63 @@
+#include "system/FileSystem.h"
+#include "tests/support/Printers.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+TEST(FileSystem, CopiesNeverReplaceAndLeaveNothingHalfDone)
+{
+    QTemporaryDir folder;
+    sys::PosixFileSystem files;
+    const QString source = testenv::writeFile(folder.path() + "/a font.ttf", QByteArray(300000, 'f'));
+    const QString target = folder.path() + "/copy.ttf";
+    EXPECT_TRUE(files.copyFile(source, target));
+    EXPECT_EQ(contents(target), contents(source));
+    EXPECT_TRUE(files.sameContents(source, target));
+
+    testenv::writeFile(target, "kept");
+    EXPECT_FALSE(files.copyFile(source, target));
+    EXPECT_EQ(contents(target), "kept");
+    EXPECT_FALSE(files.copyFile(folder.path() + "/missing.ttf", folder.path() + "/new.ttf"));
+    EXPECT_FALSE(QFile::exists(folder.path() + "/new.ttf"));
+    EXPECT_FALSE(files.copyFile(source, folder.path() + "/no such folder/x.ttf"));
+    EXPECT_FALSE(files.copyFile(folder.path(), folder.path() + "/folder-copy")) << "folders are not files";
+    // No temporaries are left behind.
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"a font.ttf", "copy.ttf"}));
+}
+
+TEST(FileSystem, SizesExistenceAndResolvedPaths)
+{
+    QTemporaryDir folder;
+    sys::PosixFileSystem files;
+    const QString file = testenv::writeFile(folder.path() + "/f.ttf", "12345");
+    EXPECT_EQ(files.fileSize(file), 5);
+    EXPECT_EQ(files.fileSize(folder.path() + "/gone.ttf"), -1);
+    EXPECT_TRUE(files.fileExists(file));
+    EXPECT_FALSE(files.fileExists(folder.path()));
+    EXPECT_TRUE(files.folderExists(folder.path()));
+    EXPECT_TRUE(files.createFolder(folder.path() + "/sub"));
+    EXPECT_FALSE(files.createFolder(folder.path() + "/a/b")) << "one folder at a time";
+
+    QFile::link(file, folder.path() + "/sub/link.ttf");
+    const QString real = QDir(folder.path()).canonicalPath();
+    EXPECT_EQ(files.resolvedPath(folder.path() + "/sub/link.ttf"), real + "/f.ttf");
+    EXPECT_EQ(files.resolvedPath(folder.path() + "/sub/../f.ttf"), real + "/f.ttf");
+    EXPECT_EQ(files.resolvedPath(folder.path() + "/sub/not yet/x.ttf"), real + "/sub/not yet/x.ttf");
+
+    EXPECT_TRUE(files.deleteFile(folder.path() + "/sub/link.ttf"));
+    EXPECT_TRUE(QFile::exists(file)) << "deleting a link leaves its target";
+    EXPECT_FALSE(files.deleteFile(folder.path() + "/sub"));
+}
