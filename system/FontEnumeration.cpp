@@ -121,6 +121,12 @@ std::vector<FontReport> FontconfigEnumeration::enumerateFaces()
 
 std::vector<FontReport> FontconfigEnumeration::enumerateFace(const QString& face)
 {
+    if (cachedGeneration != session.generation()) {
+        faceReports.clear();
+        cachedGeneration = session.generation();
+    }
+    if (const auto known = faceReports.constFind(face); known != faceReports.constEnd())
+        return *known;
     std::vector<FontReport> reports;
     FcConfig* config = session.config();
     if (!config || face.isEmpty())
@@ -170,6 +176,7 @@ std::vector<FontReport> FontconfigEnumeration::enumerateFace(const QString& face
         FcObjectSetDestroy(objects);
     if (pattern)
         FcPatternDestroy(pattern);
+    faceReports.insert(face, reports);
     return reports;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
+#include <cstdint>
 #include <vector>
 
 namespace sys {
@@ -33,6 +35,10 @@ public:
 
 private:
     FontconfigSession& session;
+    // The reports of each face asked for, kept until the fonts change: reading them
+    // opens every file of the family.
+    std::uint64_t cachedGeneration = 0;
+    QHash<QString, std::vector<FontReport>> faceReports;
 };
 
 // The charsets of one font file (face index inside it), in bit order; empty when
