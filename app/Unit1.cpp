@@ -23,6 +23,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -223,6 +224,9 @@ void TForm1::createControls()
     TrackBar1->setValue(15);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
+    warmNextFace = new QTimer(this);
+    warmNextFace->setSingleShot(true);
+    warmNextFace->setInterval(50);
 
     // Information panels; the face views' panel is made last and covers the other.
     Panel3 = panel(this, "Panel3", QRect(2, 424, 216, 175));
@@ -379,6 +383,7 @@ void TForm1::wireHandlers()
     fw::connectHandler(CheckBox1, &QCheckBox::toggled, this, [this] { CheckBox1Click(); });
     fw::connectHandler(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
     fw::connectHandler(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    fw::connectHandler(warmNextFace, &QTimer::timeout, this, [this] { warmFontsOfNextFace(); });
     fw::connectHandler(SortableGrid1, &TSortableGrid::OnMouseDown, this,
                        [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
                            SortableGrid1MouseDown(button, shift, x, y);
@@ -532,6 +537,22 @@ void TForm1::ListBox1Click()
     preview::fillCharacterMap(
         [this](int column, int row, const QString& text) { SortableGrid1->setCells(column, row, text); });
     Panel4->setText(face);
+    warmNextFace->start();
+}
+
+void TForm1::warmFontsOfNextFace()
+{
+    const int next = ListBox1->ItemIndex() + 1;
+    if (next <= 0 || next >= faces.count())
+        return;
+    // Measuring a font makes Qt load it; it keeps what it loaded.
+    QFont sample = Edit1->font();
+    sys::setFace(sample, faces.at(next), sys::Fallback::None);
+    QFont grid = SortableGrid1->font();
+    grid.setFamilies(sample.families());
+    grid.setStyleStrategy(sample.styleStrategy());
+    QFontMetrics(sample).height();
+    QFontMetrics(grid).height();
 }
 
 template <typename Change> void TForm1::changeSample(Change&& change)

@@ -185,6 +185,10 @@ private:
     catalogue::InstalledFaceList faces;
     catalogue::RegistryNames registryNames;
     std::unique_ptr<preview::FaceFontCache> faceFonts;
+    // Shortly after a preview, Qt's fonts for the next face are made ahead, so the
+    // next step of the auto view or of the arrow keys draws at once.
+    QTimer* warmNextFace = nullptr;
+    void warmFontsOfNextFace();
     QPointer<TForm2> Form2;
     QPointer<TForm3> Form3;
     QPoint dragOrigin;

@@ -151,6 +151,27 @@ void BM_ListBox1ClickReal(benchmark::State& state)
 }
 BENCHMARK(BM_ListBox1ClickReal)->Unit(benchmark::kMillisecond);
 
+// The auto view stepping through faces: each step is the next face, whose fonts were
+// made ahead while the previous one was shown.
+void BM_AutoViewStepReal(benchmark::State& state)
+{
+    if (!realFonts())
+        return state.SkipWithError("set GLYPHWELL_BENCH_FONTS to a font folder");
+    TForm1& form = real().form();
+    form.ListBox1->setItemIndex(form.ListBox1->Count() / 3);
+    for (auto _ : state) {
+        form.Timer1Timer();
+        QCoreApplication::processEvents();
+        state.PauseTiming(); // the user looks at the face until the next tick
+        QElapsedTimer idle;
+        idle.start();
+        while (idle.elapsed() < 80)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_AutoViewStepReal)->Unit(benchmark::kMillisecond)->Iterations(30);
+
 // Repainting the visible page of the owner-drawn list once its fonts are loaded.
 void BM_FaceListRepaintReal(benchmark::State& state)
 {
