@@ -80,12 +80,19 @@ bool pointAtTree()
     return ready;
 }
 
+// Skips the benchmark when no font tree was named.
+bool treeMissing(benchmark::State& state)
+{
+    if (pointAtTree())
+        return false;
+    state.SkipWithError("set GLYPHWELL_BENCH_FONTS to a font tree");
+    return true;
+}
+
 void BM_FaceListFontconfig(benchmark::State& state)
 {
-    if (!pointAtTree()) {
-        state.SkipWithError("set GLYPHWELL_BENCH_FONTS to a font tree");
+    if (treeMissing(state))
         return;
-    }
     TreeCatalogue tree;
     tree.session.config();
     for (auto _ : state) {
@@ -98,10 +105,8 @@ BENCHMARK(BM_FaceListFontconfig)->Unit(benchmark::kMillisecond);
 
 void BM_ReverseWalkFontconfig(benchmark::State& state)
 {
-    if (!pointAtTree()) {
-        state.SkipWithError("set GLYPHWELL_BENCH_FONTS to a font tree");
+    if (treeMissing(state))
         return;
-    }
     TreeCatalogue tree;
     catalogue::InstalledFaceList list(tree.fonts);
     catalogue::RegistryNames names(tree.registry);
@@ -119,10 +124,8 @@ BENCHMARK(BM_ReverseWalkFontconfig)->Unit(benchmark::kMillisecond);
 
 void BM_RegistryViewFontconfig(benchmark::State& state)
 {
-    if (!pointAtTree()) {
-        state.SkipWithError("set GLYPHWELL_BENCH_FONTS to a font tree");
+    if (treeMissing(state))
         return;
-    }
     TreeCatalogue tree;
     tree.session.config();
     for (auto _ : state) {

@@ -1,4 +1,5 @@
 #include "print/FontSheet.h"
+#include "system/FontFactory.h"
 
 #include <limits>
 
@@ -14,11 +15,6 @@ constexpr int mapScale = 5;
 constexpr int mapInset = 50;
 constexpr int mapGap = 30;
 constexpr int sampleTop = 4550;
-
-sys::Fallback fallbackOf(const QFont& font)
-{
-    return font.styleStrategy() & QFont::NoFontMerging ? sys::Fallback::None : sys::Fallback::Allowed;
-}
 
 // The character map column by column, each cell a white box clipped to its column.
 void printCharacterMap(PrinterCanvas& canvas, const preview::CharacterMapCells& map)
@@ -62,7 +58,7 @@ void printFontSheet(PrinterCanvas& canvas, const SheetSources& sources)
     for (int k = 0; k < int(std::size(sheetSizes)); ++k)
         canvas.textOut(sizeColumnX, 750 + 300 * k, QStringLiteral("%1 pt").arg(sheetSizes[k]));
     const QString memoFace = sources.memoFont.family();
-    canvas.setFace(memoFace, fallbackOf(sources.memoFont));
+    canvas.setFace(memoFace, sys::fallbackOf(sources.memoFont));
     for (int k = 0; k < int(std::size(sheetSizes)); ++k) {
         canvas.setSize(sheetSizes[k]);
         canvas.textOut(sizeColumnX, 850 + 300 * k, alphabetLine);
@@ -73,7 +69,7 @@ void printFontSheet(PrinterCanvas& canvas, const SheetSources& sources)
     canvas.setStyle(fsItalic | fsUnderline);
     canvas.textOut(0, 550, QStringLiteral("Character Map"));
     canvas.setStyle({});
-    canvas.setFace(memoFace, fallbackOf(sources.memoFont));
+    canvas.setFace(memoFace, sys::fallbackOf(sources.memoFont));
     canvas.setSize(8);
     printCharacterMap(canvas, sources.characterMap);
 

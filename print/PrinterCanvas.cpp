@@ -1,4 +1,5 @@
 #include "print/PrinterCanvas.h"
+#include "system/FontFactory.h"
 
 #include "framework/Application.h"
 #include "framework/Errors.h"
@@ -65,7 +66,7 @@ void PrinterCanvas::assignFont(const QFont& screenFont, const QColor& color)
     font.italic = screenFont.italic();
     font.underline = screenFont.underline();
     font.color = color;
-    font.fallback = screenFont.styleStrategy() & QFont::NoFontMerging ? sys::Fallback::None : sys::Fallback::Allowed;
+    font.fallback = sys::fallbackOf(screenFont);
 }
 
 void PrinterCanvas::textOut(int x, int y, const QString& text)

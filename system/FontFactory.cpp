@@ -49,6 +49,11 @@ QString qtFamily(const QString& face)
     return isDefaultFace(face) ? QGuiApplication::font().family() : face;
 }
 
+Fallback fallbackOf(const QFont& font)
+{
+    return font.styleStrategy() & QFont::NoFontMerging ? Fallback::None : Fallback::Allowed;
+}
+
 void setFace(QFont& font, const QString& face, Fallback fallback)
 {
     font.setFamilies({qtFamily(face)});

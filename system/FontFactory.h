@@ -22,6 +22,9 @@ QString installedFamily(const QString& family);
 // The Qt family for a face name: the interface face for "Default", else the name.
 QString qtFamily(const QString& face);
 
+// Whether a font may borrow glyphs from other faces.
+Fallback fallbackOf(const QFont& font);
+
 // Sets the face of a font, keeping its size, style and the rest.
 void setFace(QFont& font, const QString& face, Fallback fallback = Fallback::Allowed);
 
