@@ -1,4 +1,5 @@
 #include "print/FontSheet.h"
+
 #include "system/FontFactory.h"
 
 #include <limits>

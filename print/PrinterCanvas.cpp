@@ -1,9 +1,9 @@
 #include "print/PrinterCanvas.h"
-#include "system/FontFactory.h"
 
 #include "framework/Application.h"
 #include "framework/Errors.h"
 #include "framework/Fonts.h"
+#include "system/FontFactory.h"
 
 #include <algorithm>
 
