@@ -11,6 +11,7 @@
 #include "manage/Messages.h"
 #include "preview/AutoView.h"
 #include "preview/CharacterMap.h"
+#include "preview/FontsAhead.h"
 #include "preview/OwnerDrawList.h"
 #include "preview/Sample.h"
 #include "preview/Unit2.h"
@@ -30,6 +31,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTimer>
 #include <QToolBar>
@@ -40,6 +42,8 @@ namespace {
 constexpr TColor formColor = fw::RGB(74, 147, 255);
 constexpr TColor panelColor = 0x00FF5959;
 constexpr int faceItemHeight = 25;
+// Milliseconds between a change in the face list and the first font made ahead.
+constexpr int fontsAheadDelay = 30;
 
 QFont tahoma(int pixels, bool bold = false)
 {
@@ -138,7 +142,8 @@ TGlyphwellHint::TGlyphwellHint()
 
 TForm1::TForm1(Services services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services(services), faces(services.fonts),
-      registryNames(services.registry), faceFonts(std::make_unique<preview::FaceFontCache>())
+      registryNames(services.registry), faceFonts(std::make_unique<preview::FaceFontCache>()),
+      fontsAhead(std::make_unique<preview::FontsAhead>())
 {
     setObjectName(QStringLiteral("Form1"));
     setAccessibleDescription(objectName());
@@ -224,9 +229,8 @@ void TForm1::createControls()
     TrackBar1->setValue(15);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    warmNextFace = new QTimer(this);
-    warmNextFace->setSingleShot(true);
-    warmNextFace->setInterval(50);
+    makeFontsAhead = new QTimer(this);
+    makeFontsAhead->setSingleShot(true);
 
     // Information panels; the face views' panel is made last and covers the other.
     Panel3 = panel(this, "Panel3", QRect(2, 424, 216, 175));
@@ -383,7 +387,8 @@ void TForm1::wireHandlers()
     fw::connectHandler(CheckBox1, &QCheckBox::toggled, this, [this] { CheckBox1Click(); });
     fw::connectHandler(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
     fw::connectHandler(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
-    fw::connectHandler(warmNextFace, &QTimer::timeout, this, [this] { warmFontsOfNextFace(); });
+    fw::connectHandler(makeFontsAhead, &QTimer::timeout, this, [this] { makeFontsAheadStep(); });
+    fw::connectHandler(ListBox1->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { planFontsAhead(); });
     fw::connectHandler(SortableGrid1, &TSortableGrid::OnMouseDown, this,
                        [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
                            SortableGrid1MouseDown(button, shift, x, y);
@@ -508,7 +513,7 @@ void TForm1::ListBox1DrawItem(QPainter& canvas, int index, const QRect& rect, co
     if (index < 0 || index >= all.size())
         return;
     const QString& face = all.at(index);
-    preview::drawFaceItem(canvas, rect, fill, faceFonts->font(canvas.font(), face), face);
+    preview::drawFaceItem(canvas, rect, fill, faceFonts->font(ListBox1->font(), face), face);
 }
 
 void TForm1::ListBox1Click()
@@ -537,22 +542,66 @@ void TForm1::ListBox1Click()
     preview::fillCharacterMap(
         [this](int column, int row, const QString& text) { SortableGrid1->setCells(column, row, text); });
     Panel4->setText(face);
-    warmNextFace->start();
 }
 
-void TForm1::warmFontsOfNextFace()
+QList<QFont> TForm1::previewFontsOf(const QString& face) const
 {
-    const int next = ListBox1->ItemIndex() + 1;
-    if (next <= 0 || next >= faces.count())
-        return;
-    // Measuring a font makes Qt load it; it keeps what it loaded.
+    // The fonts ListBox1Click gives the sample and the character map.
     QFont sample = Edit1->font();
-    sys::setFace(sample, faces.at(next), sys::Fallback::None);
+    sys::setFace(sample, face, sys::Fallback::None);
     QFont grid = SortableGrid1->font();
     grid.setFamilies(sample.families());
     grid.setStyleStrategy(sample.styleStrategy());
-    QFontMetrics(sample).height();
-    QFontMetrics(grid).height();
+    return {sample, grid};
+}
+
+QList<QFont> TForm1::fontsAheadOf(const QString& face)
+{
+    QList<QFont> fonts = previewFontsOf(face);
+    // The face's own item in the list, for when it scrolls into view.
+    if (ListBox1->isOwnerDrawn())
+        fonts << faceFonts->font(ListBox1->font(), face);
+    return fonts;
+}
+
+void TForm1::planFontsAhead()
+{
+    if (!ListBox1->isVisibleTo(this))
+        return;
+    const int count = faces.count();
+    QStringList likely;
+    // The arrow keys and the auto view go to the neighbours, a click to a face in view.
+    const int selected = ListBox1->ItemIndex();
+    for (const int row : {selected + 1, selected - 1}) {
+        if (selected >= 0 && row >= 0 && row < count)
+            likely << faces.at(row);
+    }
+    // Then the faces in view, and the pages below and above it for scrolling.
+    const int top = ListBox1->TopIndex();
+    const int bottom = ListBox1->BottomIndex();
+    if (top >= 0 && bottom >= top) {
+        const int page = bottom - top + 1;
+        const auto add = [&](int from, int to) {
+            for (int row = std::max(0, from); row <= std::min(to, count - 1); ++row)
+                likely << faces.at(row);
+        };
+        add(top, bottom);
+        add(bottom + 1, bottom + page);
+        add(top - page, top - 1);
+    }
+    // Everything but the face that the preview fonts depend on.
+    QString settings = ListBox1->isOwnerDrawn() ? QStringLiteral("items") : QString();
+    for (const QFont& font : previewFontsOf(QString()))
+        settings += font.key();
+    fontsAhead->plan(likely, settings);
+    // A moment later, so what the user just did is drawn first.
+    makeFontsAhead->start(fontsAheadDelay);
+}
+
+void TForm1::makeFontsAheadStep()
+{
+    if (fontsAhead->step([this](const QString& face) { return fontsAheadOf(face); }))
+        makeFontsAhead->start(0);
 }
 
 template <typename Change> void TForm1::changeSample(Change&& change)
@@ -560,6 +609,8 @@ template <typename Change> void TForm1::changeSample(Change&& change)
     QFont sample = Edit1->font();
     change(sample);
     Edit1->setFont(sample);
+    // What is made ahead follows the sample's face, size and style.
+    planFontsAhead();
 }
 
 void TForm1::BoldButtonClick()
@@ -759,6 +810,7 @@ preview::CharacterMapCells TForm1::characterMapCells() const
 void TForm1::reloadFaceList()
 {
     ListBox1->setItems(faces.faces());
+    planFontsAhead();
 }
 
 void TForm1::Button4Click()

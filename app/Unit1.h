@@ -29,6 +29,7 @@ class TForm3;
 
 namespace preview {
 class FaceFontCache;
+class FontsAhead;
 }
 
 // The program's hint window: Arial Narrow, 10 points, bold, blue.
@@ -165,6 +166,8 @@ public:
     catalogue::InstalledFaceList& installedFaces() { return faces; }
     // Switches the face list between faces drawn in their own face and plain text.
     void setFaceDrawing(bool ownFace);
+    // The fonts made ahead of the user, and those still waiting to be made.
+    const preview::FontsAhead& fontsMadeAhead() const { return *fontsAhead; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -185,10 +188,15 @@ private:
     catalogue::InstalledFaceList faces;
     catalogue::RegistryNames registryNames;
     std::unique_ptr<preview::FaceFontCache> faceFonts;
-    // Shortly after a preview, Qt's fonts for the next face are made ahead, so the
-    // next step of the auto view or of the arrow keys draws at once.
-    QTimer* warmNextFace = nullptr;
-    void warmFontsOfNextFace();
+    // While the window is idle, the fonts of the faces the user can reach next (the
+    // neighbours of the selection, the faces in view, the pages beside it) are made
+    // ahead, one face per tick, so that previewing or scrolling to them draws at once.
+    std::unique_ptr<preview::FontsAhead> fontsAhead;
+    QTimer* makeFontsAhead = nullptr;
+    void planFontsAhead();
+    void makeFontsAheadStep();
+    QList<QFont> previewFontsOf(const QString& face) const;
+    QList<QFont> fontsAheadOf(const QString& face);
     QPointer<TForm2> Form2;
     QPointer<TForm3> Form3;
     QPoint dragOrigin;

@@ -3,6 +3,7 @@
 // font files, e.g. Debian's Noto fonts) through fontconfig, FreeType and Qt.
 #include "app/Startup.h"
 #include "app/Unit1.h"
+#include "preview/FontsAhead.h"
 #include "catalogue/FileBrowser.h"
 #include "system/FileSystem.h"
 #include "system/Fontconfig.h"
@@ -16,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -136,7 +138,9 @@ void BM_StartReal(benchmark::State& state)
 }
 BENCHMARK(BM_StartReal)->Iterations(1);
 
-void BM_ListBox1ClickReal(benchmark::State& state)
+// A face far down the list: the list jumps to it, paints a page it never showed, and
+// the face's fonts are loaded on the spot. The worst case of a preview.
+void BM_ListBox1ClickJumpReal(benchmark::State& state)
 {
     if (!realFonts())
         return state.SkipWithError("set GLYPHWELL_BENCH_FONTS to a font folder");
@@ -149,7 +153,53 @@ void BM_ListBox1ClickReal(benchmark::State& state)
         index = (index + 97) % form.ListBox1->Count();
     }
 }
-BENCHMARK(BM_ListBox1ClickReal)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListBox1ClickJumpReal)->Unit(benchmark::kMillisecond);
+
+void idle(int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// What a user does: a page of the list is in view for a moment (argument: ms), then
+// a face on it is clicked. Each iteration shows a new page and clicks one face on it,
+// never one previewed before.
+void BM_ListBox1ClickInViewReal(benchmark::State& state)
+{
+    if (!realFonts())
+        return state.SkipWithError("set GLYPHWELL_BENCH_FONTS to a font folder");
+    TForm1& form = real().form();
+    QScrollBar* bar = form.ListBox1->verticalScrollBar();
+    int page = 0;
+    double worst = 0;
+    double ready = 0; // until every font planned for the new page is made
+    for (auto _ : state) {
+        state.PauseTiming();
+        page = (page + 7) % std::max(1, bar->maximum() / std::max(1, bar->pageStep()));
+        bar->setValue(page * bar->pageStep());
+        form.ListBox1->viewport()->repaint();
+        QElapsedTimer shown;
+        shown.start();
+        while (shown.elapsed() < state.range(0)) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            if (form.fontsMadeAhead().waiting() > 0)
+                ready = std::max(ready, double(shown.elapsed()));
+        }
+        const int row = form.ListBox1->TopIndex() + 5;
+        const QRect item = form.ListBox1->visualRect(form.ListBox1->model()->index(row, 0));
+        state.ResumeTiming();
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mouseClick(form.ListBox1->viewport(), Qt::LeftButton, {}, item.center());
+        QCoreApplication::processEvents();
+        worst = std::max(worst, clock.nsecsElapsed() / 1e6);
+    }
+    state.counters["worst_ms"] = worst;
+    state.counters["page_ready_ms"] = ready;
+}
+BENCHMARK(BM_ListBox1ClickInViewReal)->Arg(0)->Arg(500)->Arg(3000)->Iterations(20)->Unit(benchmark::kMillisecond);
 
 // The auto view stepping through faces: each step is the next face, whose fonts were
 // made ahead while the previous one was shown.
@@ -163,10 +213,7 @@ void BM_AutoViewStepReal(benchmark::State& state)
         form.Timer1Timer();
         QCoreApplication::processEvents();
         state.PauseTiming(); // the user looks at the face until the next tick
-        QElapsedTimer idle;
-        idle.start();
-        while (idle.elapsed() < 80)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        idle(80);
         state.ResumeTiming();
     }
 }

@@ -75,6 +75,23 @@ void TListBox::setItemIndex(int index)
     scrollTo(row);
 }
 
+int TListBox::TopIndex() const
+{
+    if (viewport()->height() <= 0)
+        return -1;
+    return indexAt(QPoint(1, 1)).row();
+}
+
+int TListBox::BottomIndex() const
+{
+    if (TopIndex() < 0)
+        return -1;
+    // The last row that shows any part, or the last item when the rows end above
+    // the bottom edge.
+    const int row = indexAt(QPoint(1, viewport()->height() - 1)).row();
+    return row >= 0 ? row : Count() - 1;
+}
+
 QStringList TListBox::Items() const
 {
     return items.stringList();

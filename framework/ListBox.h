@@ -27,6 +27,9 @@ public:
     QStringList Items() const;
     void setItems(const QStringList& items);
     QString itemText(int index) const;
+    // The first and the last item in view, either -1 when the list shows none.
+    int TopIndex() const;
+    int BottomIndex() const;
 
     // Owner-drawn items of a fixed height through the handler, or plain items.
     void setOwnerDraw(DrawItemHandler handler, int itemHeight);

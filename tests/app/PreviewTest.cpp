@@ -1,3 +1,4 @@
+#include "preview/FontsAhead.h"
 #include "preview/Sample.h"
 #include "tests/support/FormFixture.h"
 
@@ -45,6 +46,46 @@ TEST_F(Preview, ClickingAFaceFillsTheFaceViewFromItsRegistryNames)
     EXPECT_EQ(form.Panel4->text(), "Alpha");
     form.ListBox1->setItemIndex(2);
     EXPECT_EQ(form.Panel4->text(), "Alpha");
+}
+
+TEST_F(Preview, FontsOfTheFacesWithinReachAreMadeWhileIdle)
+{
+    QStringList names;
+    for (int i = 0; i < 80; ++i)
+        names << QStringLiteral("Face %1").arg(i, 2, 10, QLatin1Char('0'));
+    TForm1& form = start(names);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const preview::FontsAhead& ahead = form.fontsMadeAhead();
+    const auto face = [&](int row) { return form.ListBox1->itemText(row); };
+    const auto idle = [&] { QTRY_COMPARE_WITH_TIMEOUT(ahead.waiting(), 0, 10000); };
+
+    clickFace(form, 3);
+    idle();
+    const int top = form.ListBox1->TopIndex();
+    const int bottom = form.ListBox1->BottomIndex();
+    ASSERT_EQ(top, 0);
+    ASSERT_GT(bottom, 4);
+    ASSERT_LT(2 * bottom + 2, 79) << "the list should be longer than two pages";
+    for (const int row : {2, 4, top, bottom, bottom + 1, 2 * bottom + 1})
+        EXPECT_TRUE(ahead.isMade(face(row))) << row;
+    EXPECT_FALSE(ahead.isMade(face(79)));
+
+    // Scrolling to the end brings its faces within reach.
+    form.ListBox1->scrollToBottom();
+    idle();
+    EXPECT_TRUE(ahead.isMade(face(79)));
+
+    // Another style: the fonts made for the old one no longer count, and are made again.
+    QTest::mouseClick(form.BoldButton, Qt::LeftButton);
+    EXPECT_FALSE(ahead.isMade(face(4)));
+    idle();
+    EXPECT_TRUE(ahead.isMade(face(4)));
+
+    // The file view hides the face list: nothing is planned while it is away.
+    form.Button5Click();
+    QTest::mouseClick(form.ItalicButton, Qt::LeftButton);
+    EXPECT_EQ(ahead.waiting(), 0);
 }
 
 TEST_F(Preview, AProbeErrorStopsThePreviewAfterTheSampleFace)

@@ -1,5 +1,6 @@
 #include "preview/AutoView.h"
 #include "preview/CharacterMap.h"
+#include "preview/FontsAhead.h"
 #include "preview/Unit2.h"
 #include "tests/support/Printers.h"
 
@@ -56,4 +57,51 @@ TEST(ZoomOverlay, CentredOverTheMainWindowClampedAtZero)
 {
     EXPECT_EQ(preview::centredPlacement(QRect(100, 50, 799, 601), QSize(483, 468)), QPoint(258, 116));
     EXPECT_EQ(preview::centredPlacement(QRect(-400, -300, 799, 601), QSize(483, 468)), QPoint(0, 0));
+}
+
+TEST(FontsAhead, MakesPlannedFacesOnceInOrderWithinItsCapacity)
+{
+    preview::FontsAhead ahead(4);
+    QStringList made;
+    const auto fontsOf = [&](const QString& face) {
+        made << face;
+        QFont font;
+        font.setFamilies({face});
+        return QList<QFont>{font};
+    };
+    const auto runOut = [&] {
+        while (ahead.step(fontsOf)) {
+        }
+    };
+
+    ahead.plan({"B", "A", "B", "C"}, "24pt");
+    EXPECT_EQ(ahead.waiting(), 3);
+    runOut();
+    EXPECT_EQ(made, QStringList({"B", "A", "C"}));
+
+    // Planned again: only the new face is made. A plan replaces what was waiting.
+    made.clear();
+    ahead.plan({"X", "Y"}, "24pt");
+    ahead.plan({"C", "D", "A"}, "24pt");
+    runOut();
+    EXPECT_EQ(made, QStringList({"D"}));
+
+    // Never more than the capacity held; the faces of the newest plan stay, and a plan
+    // larger than what can be held is cut rather than pushing out its own first faces.
+    made.clear();
+    ahead.plan({"A", "E", "F", "G", "H"}, "24pt");
+    runOut();
+    EXPECT_EQ(made, QStringList({"E", "F", "G"}));
+    EXPECT_EQ(ahead.made(), 4);
+    for (const char* face : {"A", "E", "F", "G"})
+        EXPECT_TRUE(ahead.isMade(face)) << face;
+    EXPECT_FALSE(ahead.isMade("C"));
+
+    // Other settings: what was made no longer counts.
+    made.clear();
+    ahead.plan({"A"}, "36pt");
+    EXPECT_FALSE(ahead.isMade("E"));
+    runOut();
+    EXPECT_EQ(made, QStringList({"A"}));
+    EXPECT_FALSE(ahead.step(fontsOf));
 }
