@@ -256,6 +256,31 @@ void BM_FaceListScrollThroughReal(benchmark::State& state)
 }
 BENCHMARK(BM_FaceListScrollThroughReal)->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// Paging down one page at a time, reading each page for a moment (argument: ms): the
+// page below was made ahead while the one before was read.
+void BM_FaceListPageDownReal(benchmark::State& state)
+{
+    if (!realFonts())
+        return state.SkipWithError("set GLYPHWELL_BENCH_FONTS to a font folder");
+    TForm1& form = real().form();
+    QScrollBar* bar = form.ListBox1->verticalScrollBar();
+    bar->setValue(bar->maximum() / 2); // pages no benchmark showed before
+    form.ListBox1->viewport()->repaint();
+    double worst = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        idle(int(state.range(0)));
+        state.ResumeTiming();
+        QElapsedTimer clock;
+        clock.start();
+        bar->setValue(bar->value() + bar->pageStep());
+        form.ListBox1->viewport()->repaint();
+        worst = std::max(worst, clock.nsecsElapsed() / 1e6);
+    }
+    state.counters["worst_page_ms"] = worst;
+}
+BENCHMARK(BM_FaceListPageDownReal)->Arg(1000)->Iterations(20)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv)
