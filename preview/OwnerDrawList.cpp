@@ -2,6 +2,8 @@
 
 #include "system/FontFactory.h"
 
+#include <QFontMetrics>
+
 namespace preview {
 
 const QFont& FaceFontCache::font(const QFont& base, const QString& face)
@@ -18,6 +20,10 @@ const QFont& FaceFontCache::font(const QFont& base, const QString& face)
     }
     QFont font = base;
     sys::setFace(font, face, sys::Fallback::None);
+    // Loaded through the cached font itself, so that the cache holds what Qt loaded. A
+    // painter draws with a passing copy, and once many fonts are loaded Qt drops the
+    // loads that nothing holds whenever it makes a new one.
+    QFontMetrics(font).height();
     entries.push_front({face, font});
     byFace.insert(face, entries.begin());
     if (int(entries.size()) > capacity) {
