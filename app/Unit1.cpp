@@ -229,8 +229,8 @@ void TForm1::createControls()
     TrackBar1->setValue(15);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    makeFontsAhead = new QTimer(this);
-    makeFontsAhead->setSingleShot(true);
+    fontsAheadTimer = new QTimer(this);
+    fontsAheadTimer->setSingleShot(true);
 
     // Information panels; the face views' panel is made last and covers the other.
     Panel3 = panel(this, "Panel3", QRect(2, 424, 216, 175));
@@ -387,7 +387,7 @@ void TForm1::wireHandlers()
     fw::connectHandler(CheckBox1, &QCheckBox::toggled, this, [this] { CheckBox1Click(); });
     fw::connectHandler(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
     fw::connectHandler(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
-    fw::connectHandler(makeFontsAhead, &QTimer::timeout, this, [this] { makeFontsAheadStep(); });
+    fw::connectHandler(fontsAheadTimer, &QTimer::timeout, this, [this] { makeFontsAheadStep(); });
     fw::connectHandler(ListBox1->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { planFontsAhead(); });
     fw::connectHandler(SortableGrid1, &TSortableGrid::OnMouseDown, this,
                        [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
@@ -568,13 +568,13 @@ void TForm1::planFontsAhead()
 {
     if (!ListBox1->isVisibleTo(this))
         return;
-    const int count = faces.count();
+    const int count = ListBox1->Count();
     QStringList likely;
     // The arrow keys and the auto view go to the neighbours, a click to a face in view.
     const int selected = ListBox1->ItemIndex();
     for (const int row : {selected + 1, selected - 1}) {
         if (selected >= 0 && row >= 0 && row < count)
-            likely << faces.at(row);
+            likely << ListBox1->itemText(row);
     }
     // Then the faces in view, and the pages below and above it for scrolling.
     const int top = ListBox1->TopIndex();
@@ -583,25 +583,30 @@ void TForm1::planFontsAhead()
         const int page = bottom - top + 1;
         const auto add = [&](int from, int to) {
             for (int row = std::max(0, from); row <= std::min(to, count - 1); ++row)
-                likely << faces.at(row);
+                likely << ListBox1->itemText(row);
         };
         add(top, bottom);
         add(bottom + 1, bottom + page);
         add(top - page, top - 1);
     }
-    // Everything but the face that the preview fonts depend on.
+    // Everything except the face that decides which fonts Qt loads. Underlining is
+    // drawn over the same font, so it is left out.
     QString settings = ListBox1->isOwnerDrawn() ? QStringLiteral("items") : QString();
-    for (const QFont& font : previewFontsOf(QString()))
+    for (QFont font : previewFontsOf(QString())) {
+        font.setUnderline(false);
         settings += font.key();
+    }
     fontsAhead->plan(likely, settings);
     // A moment later, so what the user just did is drawn first.
-    makeFontsAhead->start(fontsAheadDelay);
+    fontsAheadTimer->start(fontsAheadDelay);
 }
 
 void TForm1::makeFontsAheadStep()
 {
+    if (!ListBox1->isVisibleTo(this))
+        return; // the file view: the next face view plans afresh
     if (fontsAhead->step([this](const QString& face) { return fontsAheadOf(face); }))
-        makeFontsAhead->start(0);
+        fontsAheadTimer->start(0);
 }
 
 template <typename Change> void TForm1::changeSample(Change&& change)

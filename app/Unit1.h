@@ -192,7 +192,7 @@ private:
     // neighbours of the selection, the faces in view, the pages beside it) are made
     // ahead, one face per tick, so that previewing or scrolling to them draws at once.
     std::unique_ptr<preview::FontsAhead> fontsAhead;
-    QTimer* makeFontsAhead = nullptr;
+    QTimer* fontsAheadTimer = nullptr;
     void planFontsAhead();
     void makeFontsAheadStep();
     QList<QFont> previewFontsOf(const QString& face) const;

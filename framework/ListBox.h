@@ -27,7 +27,7 @@ public:
     QStringList Items() const;
     void setItems(const QStringList& items);
     QString itemText(int index) const;
-    // The first and the last item in view, either -1 when the list shows none.
+    // The first and the last item in view, both -1 when the list shows none.
     int TopIndex() const;
     int BottomIndex() const;
 

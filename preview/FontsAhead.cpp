@@ -1,6 +1,7 @@
 #include "preview/FontsAhead.h"
 
 #include <QFontMetrics>
+#include <QSet>
 #include <algorithm>
 
 namespace preview {
@@ -15,11 +16,11 @@ void FontsAhead::plan(const QStringList& faces, const QString& settings)
     queue.clear();
     // Faces planned again are the likeliest to be wanted: they move to the front, the
     // last to be dropped. Walking backwards leaves the first planned at the very front.
-    int kept = 0;
+    QSet<QString> kept;
     for (auto face = faces.crbegin(); face != faces.crend(); ++face) {
         if (byFace.contains(*face)) {
             touch(*face);
-            ++kept;
+            kept.insert(*face);
         }
     }
     for (const QString& face : faces) {
@@ -27,8 +28,9 @@ void FontsAhead::plan(const QStringList& faces, const QString& settings)
             queue << face;
     }
     // A plan larger than what is held would push out its own first faces.
-    if (queue.size() > capacity - kept)
-        queue.resize(std::max(0, capacity - kept));
+    const int room = std::max(0, capacity - int(kept.size()));
+    if (queue.size() > room)
+        queue.resize(room);
 }
 
 bool FontsAhead::step(const FontsOf& fontsOf)

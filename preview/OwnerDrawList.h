@@ -7,11 +7,12 @@
 
 namespace preview {
 
-// Fonts of the faces the face list draws in, kept so a repaint does not resolve
-// them again; the least recently used go first once the cache is full.
+// Fonts of the faces the face list draws in, each loaded and kept so a repaint does
+// not load it again; the least recently used go first once the cache is full. About
+// ten pages of the list: each loaded font holds a face open in FreeType.
 class FaceFontCache {
 public:
-    explicit FaceFontCache(int capacity = 512) : capacity(capacity) {}
+    explicit FaceFontCache(int capacity = 128) : capacity(capacity) {}
 
     // The base font with its face replaced, without falling back to other faces.
     const QFont& font(const QFont& base, const QString& face);

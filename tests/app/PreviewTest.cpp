@@ -66,26 +66,41 @@ TEST_F(Preview, FontsOfTheFacesWithinReachAreMadeWhileIdle)
     const int bottom = form.ListBox1->BottomIndex();
     ASSERT_EQ(top, 0);
     ASSERT_GT(bottom, 4);
-    ASSERT_LT(2 * bottom + 2, 79) << "the list should be longer than two pages";
+    ASSERT_LT(4 * bottom + 4, 79) << "the list should be longer than four pages";
+    // The neighbours, the page in view and the page below; nothing beyond.
     for (const int row : {2, 4, top, bottom, bottom + 1, 2 * bottom + 1})
         EXPECT_TRUE(ahead.isMade(face(row))) << row;
+    EXPECT_FALSE(ahead.isMade(face(2 * bottom + 2)));
     EXPECT_FALSE(ahead.isMade(face(79)));
 
-    // Scrolling to the end brings its faces within reach.
+    // Scrolling to the end brings its faces and the page above within reach.
     form.ListBox1->scrollToBottom();
     idle();
-    EXPECT_TRUE(ahead.isMade(face(79)));
+    const int page = bottom - top + 1;
+    const int lastTop = form.ListBox1->TopIndex();
+    for (const int row : {79, lastTop, lastTop - 1, lastTop - page})
+        EXPECT_TRUE(ahead.isMade(face(row))) << row;
+    EXPECT_FALSE(ahead.isMade(face(lastTop - page - 1)));
 
     // Another style: the fonts made for the old one no longer count, and are made again.
+    // Underlining draws over the same fonts and keeps them.
+    QTest::mouseClick(form.UnderlineButton, Qt::LeftButton);
+    EXPECT_TRUE(ahead.isMade(face(4)));
     QTest::mouseClick(form.BoldButton, Qt::LeftButton);
     EXPECT_FALSE(ahead.isMade(face(4)));
     idle();
     EXPECT_TRUE(ahead.isMade(face(4)));
 
-    // The file view hides the face list: nothing is planned while it is away.
-    form.Button5Click();
+    // The file view hides the face list: what was waiting stays waiting, and nothing new
+    // is planned while it is away.
     QTest::mouseClick(form.ItalicButton, Qt::LeftButton);
-    EXPECT_EQ(ahead.waiting(), 0);
+    const int waiting = ahead.waiting();
+    ASSERT_GT(waiting, 0);
+    form.Button5Click();
+    QTest::qWait(200);
+    EXPECT_EQ(ahead.waiting(), waiting);
+    QTest::mouseClick(form.ItalicButton, Qt::LeftButton);
+    EXPECT_EQ(ahead.waiting(), waiting);
 }
 
 TEST_F(Preview, AProbeErrorStopsThePreviewAfterTheSampleFace)

@@ -46,6 +46,41 @@ TEST(ListBox, OnlyTheUsersLeftPressesSelectAndClick)
     EXPECT_EQ(clicks.count(), before + 1) << "moving with the keyboard is a click";
 }
 
+TEST(ListBox, TopAndBottomIndexAreTheRowsInView)
+{
+    fw::TListBox list;
+    list.setOwnerDraw([](QPainter&, int, const QRect&, const QColor&) {}, 25);
+    list.resize(200, 110);
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    EXPECT_EQ(list.TopIndex(), -1) << "empty";
+    EXPECT_EQ(list.BottomIndex(), -1);
+
+    list.setItems({"a", "b"});
+    EXPECT_EQ(list.TopIndex(), 0);
+    EXPECT_EQ(list.BottomIndex(), 1) << "rows end above the bottom edge";
+
+    QStringList many;
+    for (int i = 0; i < 40; ++i)
+        many << QString::number(i);
+    list.setItems(many);
+    const int rowsInView = list.viewport()->height() / 25;
+    ASSERT_GE(rowsInView, 2);
+    EXPECT_EQ(list.TopIndex(), 0);
+    // A row cut by the bottom edge is in view.
+    const int partly = list.viewport()->height() % 25 ? 1 : 0;
+    EXPECT_EQ(list.BottomIndex(), rowsInView - 1 + partly);
+    list.scrollToBottom();
+    EXPECT_EQ(list.BottomIndex(), 39);
+    EXPECT_GT(list.TopIndex(), 30);
+
+    list.resize(200, 0);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(list.viewport()->height(), 0);
+    EXPECT_EQ(list.TopIndex(), -1) << "no height, no rows";
+    EXPECT_EQ(list.BottomIndex(), -1);
+}
+
 TEST(UpDown, ArrowsAndArrowKeysStepFromTheTypedNumberWithinTheRange)
 {
     QLineEdit field;

@@ -97,6 +97,12 @@ TEST(FontsAhead, MakesPlannedFacesOnceInOrderWithinItsCapacity)
         EXPECT_TRUE(ahead.isMade(face)) << face;
     EXPECT_FALSE(ahead.isMade("C"));
 
+    // A face planned twice takes room once.
+    made.clear();
+    ahead.plan({"A", "A", "E", "E", "X"}, "24pt");
+    runOut();
+    EXPECT_EQ(made, QStringList({"X"}));
+
     // Other settings: what was made no longer counts.
     made.clear();
     ahead.plan({"A"}, "36pt");
