@@ -535,13 +535,19 @@ void TForm1::ListBox1Click()
     catalogue::appendCharsets(services.fonts, face, charsets);
     ListBox4->setItems(charsets);
 
-    QFont grid = SortableGrid1->font();
-    grid.setFamilies(Edit1->font().families());
-    grid.setStyleStrategy(Edit1->font().styleStrategy());
-    SortableGrid1->setFont(grid);
+    SortableGrid1->setFont(characterMapFont(Edit1->font()));
     preview::fillCharacterMap(
         [this](int column, int row, const QString& text) { SortableGrid1->setCells(column, row, text); });
     Panel4->setText(face);
+}
+
+QFont TForm1::characterMapFont(const QFont& sample) const
+{
+    // The sample's face in the map's own size and plain style.
+    QFont grid = SortableGrid1->font();
+    grid.setFamilies(sample.families());
+    grid.setStyleStrategy(sample.styleStrategy());
+    return grid;
 }
 
 QList<QFont> TForm1::previewFontsOf(const QString& face) const
@@ -549,10 +555,7 @@ QList<QFont> TForm1::previewFontsOf(const QString& face) const
     // The fonts ListBox1Click gives the sample and the character map.
     QFont sample = Edit1->font();
     sys::setFace(sample, face, sys::Fallback::None);
-    QFont grid = SortableGrid1->font();
-    grid.setFamilies(sample.families());
-    grid.setStyleStrategy(sample.styleStrategy());
-    return {sample, grid};
+    return {sample, characterMapFont(sample)};
 }
 
 QList<QFont> TForm1::fontsAheadOf(const QString& face)

@@ -195,6 +195,7 @@ private:
     QTimer* fontsAheadTimer = nullptr;
     void planFontsAhead();
     void makeFontsAheadStep();
+    QFont characterMapFont(const QFont& sample) const;
     QList<QFont> previewFontsOf(const QString& face) const;
     QList<QFont> fontsAheadOf(const QString& face);
     QPointer<TForm2> Form2;
