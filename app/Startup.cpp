@@ -12,6 +12,7 @@
 #include "system/FontResources.h"
 #include "system/Fontconfig.h"
 #include "system/Printer.h"
+#include "system/RasterFaces.h"
 #include "system/Shell.h"
 #include "system/ShellFolders.h"
 
@@ -21,15 +22,20 @@ RealServices::RealServices()
       fonts(std::make_unique<sys::FontconfigEnumeration>(*session)),
       registry(std::make_unique<sys::FontconfigRegistry>(*session, [this] { return folders->fonts(); })),
       resources(std::make_unique<sys::FontconfigResources>(*session)), shell(std::make_unique<sys::DesktopShell>()),
-      printer(std::make_unique<sys::QtPrinter>())
+      printer(std::make_unique<sys::QtPrinter>()),
+      rasterFaces(std::make_unique<sys::RasterFaces>(*session))
 {
+    sys::setRasterFaces(rasterFaces.get());
     // Dialogs and message boxes draw in the interface face: name its installed family.
     QFont interface = QApplication::font();
     interface.setFamilies({sys::installedFamily(interface.family())});
     QApplication::setFont(interface);
 }
 
-RealServices::~RealServices() = default;
+RealServices::~RealServices()
+{
+    sys::setRasterFaces(nullptr);
+}
 
 Services RealServices::services()
 {

@@ -17,6 +17,7 @@ class FontconfigRegistry;
 class FontconfigResources;
 class DesktopShell;
 class QtPrinter;
+class RasterFaces;
 } // namespace sys
 
 // The real operating-system services of the program.
@@ -35,6 +36,7 @@ private:
     std::unique_ptr<sys::FontconfigResources> resources;
     std::unique_ptr<sys::DesktopShell> shell;
     std::unique_ptr<sys::QtPrinter> printer;
+    std::unique_ptr<sys::RasterFaces> rasterFaces;
 };
 
 // The program's three windows, made in this order: the main window, the zoom

@@ -208,7 +208,7 @@ void TForm1::createControls()
     FileListBox1->setLister([this](const QString& folder, const QString& mask) {
         return catalogue::listFolder(services.files, folder, mask);
     });
-    FileListBox1->setMask(QStringLiteral("*.ttf;*.fon"));
+    FileListBox1->setMask(catalogue::fontFileMask);
     FileListBox1->hide();
     Button7 = button(this, "Button7", QStringLiteral("FaceFont"), QRect(2, 351, 75, 25),
                      QStringLiteral("Click to sort by facefont"));
@@ -823,12 +823,15 @@ void TForm1::reloadFaceList()
 
 void TForm1::Button4Click()
 {
-    const auto source = fw::dialogs().openFile(
-        {QStringLiteral("Truetype font (*.ttf)|*.ttf|Raster font (*.fon)|*.fon|All font files|*.ttf;*.fon"), 1,
-         QString(), QString()});
+    const auto source = fw::dialogs().openFile({catalogue::fontFileFilter, 1, QString(), QString()});
     if (!source)
         return;
-    manage::installFont(services.files, services.fontResources, dirfont->text(), *source);
+    const manage::InstallResult result =
+        manage::installFont(services.files, services.fontResources, dirfont->text(), *source);
+    if (!result.installed()) {
+        fw::ShowMessage(manage::installRefusal(result, *source));
+        return;
+    }
     reloadFaceList();
     ListBox1->setItemIndex(0);
 }

@@ -1,6 +1,7 @@
 #include "catalogue/FileBrowser.h"
 
 #include "catalogue/InstalledFaces.h"
+#include "system/FilePaths.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -29,7 +30,9 @@ QStringList listFolder(sys::FileSystem& files, const QString& folder, const QStr
     for (const QString& pattern : mask.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const QRegularExpression matcher = wildcard(pattern);
         for (const sys::FolderEntry& entry : entries) {
-            if (!entry.isFolder && !entry.isHidden && matcher.match(entry.name).hasMatch())
+            // A name that is not UTF-8 is matched as it is shown; regular expressions
+            // refuse the bytes it keeps.
+            if (!entry.isFolder && !entry.isHidden && matcher.match(sys::displayPath(entry.name)).hasMatch())
                 names << entry.name;
         }
     }

@@ -11,11 +11,8 @@
 namespace catalogue {
 
 // The suffixes that make a face name into the registry names probed for it, in
-// slot order (slot 1 first). Leading blanks are part of each suffix.
-inline constexpr std::array<const char*, 8> registrySuffixes{
-    " (TrueType)",        "  (TrueType)",        " Normal (TrueType)", " italic (TrueType)",
-    " bold (TrueType)",   " bold italic (TrueType)", " regular (TrueType)", " plain (TrueType)",
-};
+// slot order (slot 1 first).
+inline constexpr const auto& registrySuffixes = sys::probeSuffixes;
 
 // The eight faceSlots of one probe; an empty slot is an empty string.
 using ProbeResult = std::array<QString, 8>;

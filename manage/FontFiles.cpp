@@ -48,15 +48,28 @@ std::optional<QString> existingFontFile(sys::FileSystem& files, const QString& f
 
 } // namespace
 
-QString installFont(sys::FileSystem& files, sys::FontResources& resources, const QString& fontFolder,
-                    const QString& source)
+InstallResult installFont(sys::FileSystem& files, sys::FontResources& resources, const QString& fontFolder,
+                          const QString& source)
 {
-    const QString target = fontFolder + fileNamePart(source);
+    InstallResult result;
+    result.target = fontFolder + fileNamePart(source);
+    if (!resources.isFontFile(source)) {
+        result.outcome = InstallResult::NotAFont;
+        return result;
+    }
+    if (files.fileExists(result.target) || files.folderExists(result.target)) {
+        result.outcome = InstallResult::NameTaken;
+        return result;
+    }
     ensureFolder(files, fontFolder);
-    files.copyFile(source, target);
-    resources.addFontResource(target);
+    if (!files.copyFile(source, result.target, &result.reason)) {
+        // Another program may have made the file in the meantime.
+        result.outcome = files.fileExists(result.target) ? InstallResult::NameTaken : InstallResult::CopyFailed;
+        return result;
+    }
+    resources.addFontResource(result.target);
     resources.broadcastFontChange();
-    return target;
+    return result;
 }
 
 bool uninstallFace(sys::FileSystem& files, sys::FontResources& resources, const QString& fontFolder,

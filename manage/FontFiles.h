@@ -26,10 +26,20 @@ QString fontFilePath(const QString& fontFolder, const QString& data);
 // else belongs to someone else and counts as missing.
 std::optional<QString> pathInFontFolder(sys::FileSystem& files, const QString& fontFolder, const QString& data);
 
+// What an install came to.
+struct InstallResult {
+    enum Outcome { Installed, NotAFont, NameTaken, CopyFailed };
+    Outcome outcome = Installed;
+    QString target; // the path in the font folder
+    QString reason; // why the copy failed
+    bool installed() const { return outcome == Installed; }
+};
+
 // Copies the chosen file into the font folder (never over an existing file), loads
-// it and announces the change. The target path.
-QString installFont(sys::FileSystem& files, sys::FontResources& resources, const QString& fontFolder,
-                    const QString& source);
+// it and announces the change. A file that is not a font, a name already taken or a
+// failed copy leaves the font folder as it was and loads nothing.
+InstallResult installFont(sys::FileSystem& files, sys::FontResources& resources, const QString& fontFolder,
+                          const QString& source);
 
 // Unloads and deletes every registered file of a face in slot order, after the
 // first existing one was found, and announces the change. False when none of the

@@ -1,6 +1,29 @@
 #include "manage/Messages.h"
 
+#include "manage/FontFiles.h"
+#include "system/FilePaths.h"
+
 namespace manage {
+
+QString installRefusal(const InstallResult& result, const QString& source)
+{
+    const QString chosen = sys::displayPath(source);
+    const QString target = sys::displayPath(result.target);
+    switch (result.outcome) {
+    case InstallResult::Installed:
+        break;
+    case InstallResult::NotAFont:
+        return QStringLiteral("%1 is not a font file that can be installed. Nothing was copied.").arg(chosen);
+    case InstallResult::NameTaken:
+        return QStringLiteral("A file named %1 is already in the font folder: %2. It was kept, and %3 was not "
+                              "installed.")
+            .arg(fileNamePart(target), target, chosen);
+    case InstallResult::CopyFailed:
+        return QStringLiteral("%1 could not be copied into the font folder (%2). Nothing was installed.")
+            .arg(chosen, result.reason.isEmpty() ? QStringLiteral("unknown error") : result.reason);
+    }
+    return QString();
+}
 
 QString confirmUninstallFace(const QString& face)
 {

@@ -3,12 +3,19 @@
 #include <QString>
 #include <QStringList>
 
+namespace manage {
+struct InstallResult;
+}
+
 // The texts the font management buttons show.
 namespace manage {
 
 inline const QString missingSourceMessage = QStringLiteral("Cannot delete font file, source filename is missing");
 inline const QString noBackupSourceMessage =
     QStringLiteral("Cannot backUp the Selected font, not found sourece file");
+
+// What the user is told when an install did not install; empty when it did.
+QString installRefusal(const InstallResult& result, const QString& source);
 
 QString confirmUninstallFace(const QString& face);
 QString confirmDeleteFile(const QString& fileName);

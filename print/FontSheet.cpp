@@ -58,7 +58,7 @@ void printFontSheet(PrinterCanvas& canvas, const SheetSources& sources)
     canvas.setSize(8);
     for (int k = 0; k < int(std::size(sheetSizes)); ++k)
         canvas.textOut(sizeColumnX, 750 + 300 * k, QStringLiteral("%1 pt").arg(sheetSizes[k]));
-    const QString memoFace = sources.memoFont.family();
+    const QString memoFace = sys::faceOf(sources.memoFont);
     canvas.setFace(memoFace, sys::fallbackOf(sources.memoFont));
     for (int k = 0; k < int(std::size(sheetSizes)); ++k) {
         canvas.setSize(sheetSizes[k]);

@@ -60,7 +60,7 @@ void PrinterCanvas::setColor(const QColor& color)
 void PrinterCanvas::assignFont(const QFont& screenFont, const QColor& color)
 {
     sys::PrinterFont& font = printer.canvasFont();
-    font.face = screenFont.family();
+    font.face = sys::faceOf(screenFont);
     font.size = pointSize(screenFont);
     font.bold = screenFont.bold();
     font.italic = screenFont.italic();

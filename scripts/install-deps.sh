@@ -13,7 +13,7 @@ build_and_run=(
 )
 tests=(
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation fonts-wine python3-fonttools
+  fonts-liberation fonts-wine fonts-urw-base35 python3-fonttools python3-brotli
   poppler-utils cups-daemon cups-client cups-filters
 )
 

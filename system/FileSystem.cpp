@@ -1,10 +1,13 @@
 #include "system/FileSystem.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "system/FilePaths.h"
 
+#include <QDir>
+
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,7 +19,7 @@ namespace {
 
 QByteArray native(const QString& path)
 {
-    return QFile::encodeName(path);
+    return pathBytes(path);
 }
 
 bool writeAll(int fd, const char* data, std::size_t size)
@@ -99,38 +102,56 @@ bool PosixFileSystem::createFolder(const QString& path)
     return !path.isEmpty() && ::mkdir(native(path).constData(), 0755) == 0;
 }
 
-bool PosixFileSystem::copyFile(const QString& source, const QString& target)
+bool PosixFileSystem::copyFile(const QString& source, const QString& target, QString* reason)
 {
+    const auto fail = [&](int error) {
+        if (reason)
+            *reason = QString::fromLocal8Bit(std::strerror(error));
+        return false;
+    };
     const int from = ::open(native(source).constData(), O_RDONLY | O_CLOEXEC);
     if (from < 0)
-        return false;
+        return fail(errno);
     struct stat info {};
     if (::fstat(from, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
         ::close(from);
-        return false;
+        return fail(error ? error : EINVAL);
     }
     // Write a hidden temporary beside the target, then link it into place: the link
     // fails when the target exists, so nothing is ever replaced or left half-written.
-    const QFileInfo targetInfo(target);
-    QByteArray temporary = native(targetInfo.absolutePath() + QStringLiteral("/.glyphwell-copy-XXXXXX"));
+    const qsizetype slash = target.lastIndexOf(QLatin1Char('/'));
+    const QString targetFolder = slash < 0 ? QStringLiteral(".") : target.left(std::max<qsizetype>(slash, 1));
+    QByteArray temporary = native(targetFolder + QStringLiteral("/.glyphwell-copy-XXXXXX"));
     const int to = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (to < 0) {
+        const int error = errno;
         ::close(from);
-        return false;
+        return fail(error);
     }
     bool copied = copyContents(from, to);
-    copied = ::fchmod(to, 0644) == 0 && copied;
-    copied = ::close(to) == 0 && copied;
+    int error = copied ? 0 : errno;
+    if (copied && ::fchmod(to, 0644) != 0) {
+        copied = false;
+        error = errno;
+    }
+    if (::close(to) != 0 && copied) {
+        copied = false;
+        error = errno;
+    }
     ::close(from);
     if (copied) {
         const bool linked = ::link(temporary.constData(), native(target).constData()) == 0;
-        if (!linked && errno != EEXIST)
+        error = linked ? 0 : errno;
+        if (!linked && error != EEXIST) {
             copied = copyExclusive(temporary, native(target)); // a file system without hard links
-        else
+            error = copied ? 0 : errno;
+        } else {
             copied = linked;
+        }
     }
     ::unlink(temporary.constData());
-    return copied;
+    return copied || fail(error ? error : EIO);
 }
 
 bool PosixFileSystem::deleteFile(const QString& path)
@@ -157,7 +178,7 @@ std::vector<FolderEntry> PosixFileSystem::listFolder(const QString& path)
             struct stat info {};
             isFolder = ::stat((prefix + name).constData(), &info) == 0 && S_ISDIR(info.st_mode);
         }
-        entries.push_back({QFile::decodeName(name), isFolder, name.startsWith('.')});
+        entries.push_back({pathFromBytes(name), isFolder, name.startsWith('.')});
     }
     ::closedir(folder);
     return entries;
@@ -166,34 +187,51 @@ std::vector<FolderEntry> PosixFileSystem::listFolder(const QString& path)
 QString PosixFileSystem::resolvedPath(const QString& path)
 {
     // Resolve the longest part that exists, then append the rest cleaned.
-    QString existing = QDir::cleanPath(QDir::isAbsolutePath(path) ? path : QDir::current().absoluteFilePath(path));
+    QString existing = QDir::cleanPath(QDir::isAbsolutePath(path) ? path : QDir::currentPath() + QLatin1Char('/') + path);
     QString rest;
     while (!existing.isEmpty()) {
-        const QString canonical = QFileInfo(existing).canonicalFilePath();
-        if (!canonical.isEmpty())
-            return QDir::cleanPath(rest.isEmpty() ? canonical : canonical + QLatin1Char('/') + rest);
+        if (char* canonical = ::realpath(native(existing).constData(), nullptr)) {
+            const QString resolved = pathFromBytes(QByteArray(canonical));
+            std::free(canonical);
+            return QDir::cleanPath(rest.isEmpty() ? resolved : resolved + QLatin1Char('/') + rest);
+        }
         const qsizetype slash = existing.lastIndexOf(QLatin1Char('/'));
-        if (slash < 0)
+        if (slash < 0 || existing == QLatin1String("/"))
             break;
         rest = rest.isEmpty() ? existing.mid(slash + 1) : existing.mid(slash + 1) + QLatin1Char('/') + rest;
         existing = slash == 0 ? QStringLiteral("/") : existing.left(slash);
-        if (existing == QLatin1String("/") && QFileInfo(existing).canonicalFilePath().isEmpty())
-            break;
     }
     return QDir::cleanPath(path);
 }
 
 bool PosixFileSystem::sameContents(const QString& first, const QString& second)
 {
-    QFile a(first);
-    QFile b(second);
-    if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly) || a.size() != b.size())
-        return false;
-    while (!a.atEnd()) {
-        if (a.read(1 << 16) != b.read(1 << 16))
-            return false;
+    const int a = ::open(native(first).constData(), O_RDONLY | O_CLOEXEC);
+    const int b = a < 0 ? -1 : ::open(native(second).constData(), O_RDONLY | O_CLOEXEC);
+    bool same = false;
+    struct stat infoA {};
+    struct stat infoB {};
+    if (b >= 0 && ::fstat(a, &infoA) == 0 && ::fstat(b, &infoB) == 0 && S_ISREG(infoA.st_mode) &&
+        S_ISREG(infoB.st_mode) && infoA.st_size == infoB.st_size) {
+        same = true;
+        char bufferA[1 << 15];
+        char bufferB[1 << 15];
+        for (;;) {
+            const ssize_t gotA = ::read(a, bufferA, sizeof bufferA);
+            const ssize_t gotB = gotA <= 0 ? gotA : ::read(b, bufferB, std::size_t(gotA));
+            if (gotA < 0 || gotB != gotA || std::memcmp(bufferA, bufferB, std::size_t(std::max<ssize_t>(gotA, 0))) != 0) {
+                same = false;
+                break;
+            }
+            if (gotA == 0)
+                break;
+        }
     }
-    return true;
+    if (b >= 0)
+        ::close(b);
+    if (a >= 0)
+        ::close(a);
+    return same;
 }
 
 } // namespace sys

@@ -26,8 +26,8 @@ public:
     // Creates one folder whose parent exists.
     virtual bool createFolder(const QString& path) = 0;
     // Copies a file; never replaces an existing target and leaves no partial
-    // target behind on failure.
-    virtual bool copyFile(const QString& source, const QString& target) = 0;
+    // target behind on failure, then tells why in `reason` when one is given.
+    virtual bool copyFile(const QString& source, const QString& target, QString* reason = nullptr) = 0;
     virtual bool deleteFile(const QString& path) = 0;
     // The entries of a folder (no "." and ".."), or nothing when it cannot be read.
     virtual std::vector<FolderEntry> listFolder(const QString& path) = 0;
@@ -43,7 +43,7 @@ public:
     bool fileExists(const QString& path) override;
     bool folderExists(const QString& path) override;
     bool createFolder(const QString& path) override;
-    bool copyFile(const QString& source, const QString& target) override;
+    bool copyFile(const QString& source, const QString& target, QString* reason = nullptr) override;
     bool deleteFile(const QString& path) override;
     std::vector<FolderEntry> listFolder(const QString& path) override;
     QString resolvedPath(const QString& path) override;

@@ -1,8 +1,8 @@
 #include "system/FontEnumeration.h"
 
+#include "system/FilePaths.h"
 #include "system/Fontconfig.h"
 
-#include <QFile>
 #include <QSet>
 #include <algorithm>
 #include <array>
@@ -71,7 +71,7 @@ std::vector<int> fileCharsets(const QString& path, int faceIndex)
     if (FT_Init_FreeType(&library) != 0)
         return charsets;
     FT_Face face = nullptr;
-    if (FT_New_Face(library, QFile::encodeName(path).constData(), faceIndex, &face) == 0) {
+    if (FT_New_Face(library, pathBytes(path).constData(), faceIndex, &face) == 0) {
         FT_WinFNT_HeaderRec fnt;
         if (FT_Get_WinFNT_Header(face, &fnt) == 0) {
             charsets.push_back(fnt.charset);
@@ -150,7 +150,7 @@ std::vector<FontReport> FontconfigEnumeration::enumerateFace(const QString& face
                 continue;
             int index = 0;
             FcPatternGetInteger(font, FC_INDEX, 0, &index);
-            std::vector<int> found = fileCharsets(fcString(font, FC_FILE, 0), index & 0xFFFF);
+            std::vector<int> found = fileCharsets(fcPath(font, FC_FILE), index & 0xFFFF);
             if (found.empty())
                 found = coverageCharsets(font);
             for (int charset : found) {

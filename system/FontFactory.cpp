@@ -1,7 +1,10 @@
 #include "system/FontFactory.h"
 
+#include "system/RasterFaces.h"
+
 #include <QGuiApplication>
 #include <QHash>
+#include <QScreen>
 #include <fontconfig/fontconfig.h>
 
 namespace sys {
@@ -54,12 +57,43 @@ Fallback fallbackOf(const QFont& font)
     return font.styleStrategy() & QFont::NoFontMerging ? Fallback::None : Fallback::Allowed;
 }
 
+namespace {
+
+// The height in pixels the font will be drawn at on the screen.
+double screenPixelHeight(const QFont& font)
+{
+    if (font.pixelSize() > 0)
+        return font.pixelSize();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return font.pointSizeF() * (screen ? screen->logicalDotsPerInchY() : 96.0) / 72.0;
+}
+
+} // namespace
+
 void setFace(QFont& font, const QString& face, Fallback fallback)
 {
-    font.setFamilies({qtFamily(face)});
     // Without fallback a symbol face shows its own symbols instead of letters
     // borrowed from another face.
-    font.setStyleStrategy(fallback == Fallback::None ? QFont::NoFontMerging : QFont::PreferDefault);
+    QFont::StyleStrategy strategy = fallback == Fallback::None ? QFont::NoFontMerging : QFont::PreferDefault;
+    const QString standIn = rasterFaces() && !isDefaultFace(face) ? rasterFaces()->standIn(face, screenPixelHeight(font))
+                                                                  : QString();
+    if (!standIn.isEmpty()) {
+        // A raster face's pixels stay crisp squares.
+        font.setFamilies({standIn});
+        strategy = QFont::StyleStrategy(strategy | QFont::NoAntialias);
+        font.setHintingPreference(QFont::PreferNoHinting);
+    } else {
+        font.setFamilies({qtFamily(face)});
+        font.setHintingPreference(QFont::PreferDefaultHinting);
+    }
+    font.setStyleStrategy(strategy);
+}
+
+QString faceOf(const QFont& font)
+{
+    const QString family = font.family();
+    const QString face = rasterFaces() ? rasterFaces()->faceOf(family) : QString();
+    return face.isEmpty() ? family : face;
 }
 
 QFont faceFont(const QString& face, int pixelSize, bool bold, bool italic, bool underline, Fallback fallback)

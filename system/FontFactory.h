@@ -25,8 +25,11 @@ QString qtFamily(const QString& face);
 // Whether a font may borrow glyphs from other faces.
 Fallback fallbackOf(const QFont& font);
 
-// Sets the face of a font, keeping its size, style and the rest.
+// Sets the face of a font, keeping its size, style and the rest. A Windows raster
+// face is drawn through its outline stand-in, so it shows its own glyphs.
 void setFace(QFont& font, const QString& face, Fallback fallback = Fallback::Allowed);
+// The face a font was given by setFace (the face, not a raster face's stand-in).
+QString faceOf(const QFont& font);
 
 // A font of the face at a pixel height (em size) with the given style. For the
 // program's own fixed faces (Tahoma, Arial, ...): the face goes through

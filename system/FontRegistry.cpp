@@ -1,11 +1,12 @@
 #include "system/FontRegistry.h"
 
 #include "system/Fontconfig.h"
+#include "system/FilePaths.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QHash>
 #include <QMap>
+#include <cstdlib>
 #include <fontconfig/fontconfig.h>
 
 namespace sys {
@@ -42,9 +43,67 @@ QString typeTag(const QString& format)
     return QStringLiteral(" (%1)").arg(format.isEmpty() ? QStringLiteral("Unknown") : format);
 }
 
+// One face of a file: its full name and what an alias is made of.
+struct FileFace {
+    QString fullName;
+    QStringList families;
+    int weight = 400; // OpenType scale
+    bool slanted = false;
+};
+
 struct FileFaces {
     QString format;
-    QMap<int, QString> names; // face index -> full name
+    QMap<int, FileFace> faces; // face index -> face
+};
+
+bool isSfnt(const QString& format)
+{
+    return format == QLatin1String("TrueType") || format == QLatin1String("CFF");
+}
+
+// The family names of a face: the English ones where it names languages.
+QStringList englishFamilies(FcPattern* pattern)
+{
+    QStringList all;
+    QStringList english;
+    for (int n = 0;; ++n) {
+        const QString family = fcString(pattern, FC_FAMILY, n);
+        if (family.isNull())
+            break;
+        all << family;
+        const QString lang = fcString(pattern, FC_FAMILYLANG, n);
+        if (lang.isEmpty() || lang.startsWith(QLatin1String("en"), Qt::CaseInsensitive))
+            english << family;
+    }
+    return english.isEmpty() ? all : english;
+}
+
+// The name the face would have been registered under on Windows.
+QString aliasName(const QString& family, const FileFace& face)
+{
+    const bool bold = face.weight >= 600;
+    const char* style = bold ? (face.slanted ? " Bold Italic" : " Bold") : (face.slanted ? " Italic" : "");
+    return family + QLatin1String(style) + QStringLiteral(" (TrueType)");
+}
+
+// Whether the first face should hold an alias rather than the second: weight nearest
+// 400, then upright, then the file that sorts first.
+struct AliasClaim {
+    QString name;
+    QString data;
+    QString path;
+    int weight = 400;
+    bool slanted = false;
+    bool before(const AliasClaim& other) const
+    {
+        const int distance = std::abs(weight - 400);
+        const int otherDistance = std::abs(other.weight - 400);
+        if (distance != otherDistance)
+            return distance < otherDistance;
+        if (slanted != other.slanted)
+            return !slanted;
+        return path < other.path;
+    }
 };
 
 } // namespace
@@ -69,23 +128,33 @@ void FontconfigRegistry::rebuild()
     if (!config)
         return;
     FcPattern* pattern = FcPatternCreate();
-    FcObjectSet* objects = FcObjectSetBuild(FC_FILE, FC_INDEX, FC_FULLNAME, FC_FULLNAMELANG, FC_FAMILY, FC_STYLE,
-                                            FC_FONTFORMAT, nullptr);
+    FcObjectSet* objects = FcObjectSetBuild(FC_FILE, FC_INDEX, FC_FULLNAME, FC_FULLNAMELANG, FC_FAMILY, FC_FAMILYLANG,
+                                            FC_STYLE, FC_WEIGHT, FC_SLANT, FC_FONTFORMAT, nullptr);
     FcFontSet* fonts = pattern && objects ? FcFontList(config, pattern, objects) : nullptr;
     // Sorted by path so the view is the same from run to run.
     QMap<QString, FileFaces> files;
     if (fonts) {
         for (int i = 0; i < fonts->nfont; ++i) {
             FcPattern* font = fonts->fonts[i];
-            const QString file = fcString(font, FC_FILE, 0);
+            const QString file = fcPath(font, FC_FILE);
             int index = 0;
             FcPatternGetInteger(font, FC_INDEX, 0, &index);
             if (file.isEmpty() || (index >> 16) != 0) // named instances of a variable font
                 continue;
             FileFaces& faces = files[file];
             faces.format = fcString(font, FC_FONTFORMAT, 0);
-            if (!faces.names.contains(index))
-                faces.names.insert(index, fullName(font));
+            if (faces.faces.contains(index))
+                continue;
+            FileFace face;
+            face.fullName = fullName(font);
+            face.families = englishFamilies(font);
+            double weight = FC_WEIGHT_REGULAR;
+            if (FcPatternGetDouble(font, FC_WEIGHT, 0, &weight) == FcResultMatch)
+                face.weight = int(FcWeightToOpenTypeDouble(weight));
+            int slant = FC_SLANT_ROMAN;
+            FcPatternGetInteger(font, FC_SLANT, 0, &slant);
+            face.slanted = slant != FC_SLANT_ROMAN;
+            faces.faces.insert(index, face);
         }
         FcFontSetDestroy(fonts);
     }
@@ -97,27 +166,76 @@ void FontconfigRegistry::rebuild()
     QString folder = QDir::cleanPath(fontFolder ? fontFolder() : QString());
     if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
+    const auto dataOf = [&](const QString& file) {
+        const QString path = QDir::cleanPath(file);
+        const bool inFolder = folder.size() > 1 && path.startsWith(folder);
+        return inFolder ? path.mid(folder.size()) : path;
+    };
     // A value name appears once; a file in the font folder wins over a namesake
     // elsewhere, since that is the copy the program manages.
     QHash<QString, std::size_t> byName;
     cached.reserve(files.size());
     for (auto it = files.cbegin(); it != files.cend(); ++it) {
         QStringList names;
-        for (const QString& name : it->names)
-            if (!names.contains(name))
-                names << name;
+        for (const FileFace& face : it->faces)
+            if (!names.contains(face.fullName))
+                names << face.fullName;
         const QString name = names.join(QLatin1String(" & ")) + typeTag(it->format);
-        const QString path = QDir::cleanPath(it.key());
-        const bool inFolder = folder.size() > 1 && path.startsWith(folder);
-        const QString data = inFolder ? path.mid(folder.size()) : path;
+        const QString data = dataOf(it.key());
         const QString key = name.toCaseFolded();
         const auto existing = byName.constFind(key);
         if (existing == byName.constEnd()) {
             byName.insert(key, cached.size());
             cached.push_back(RegValue::string(name, data));
-        } else if (inFolder && QFileInfo(cached[*existing].data).isAbsolute()) {
+        } else if (!QDir::isAbsolutePath(data) && QDir::isAbsolutePath(cached[*existing].data)) {
             cached[*existing] = RegValue::string(name, data);
         }
+    }
+
+    // Faces whose family cannot reach their file through its eight probe names (a
+    // full name such as "C059 Roman", a collection) get the name Windows would
+    // have registered them under, unless a full name holds it already.
+    const auto reaches = [&](const QString& family, const QString& data) {
+        for (const char* suffix : probeSuffixes) {
+            const auto value = byName.constFind((family + QLatin1String(suffix)).toCaseFolded());
+            if (value != byName.constEnd() && cached[*value].data == data)
+                return true;
+        }
+        return false;
+    };
+    QMap<QString, AliasClaim> claims; // case-folded alias name -> the face holding it
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        if (!isSfnt(it->format))
+            continue;
+        const QString data = dataOf(it.key());
+        // One alias per family and file, so a collection's file is listed once.
+        QMap<QString, AliasClaim> fileClaims;
+        for (const FileFace& face : it->faces) {
+            for (const QString& family : face.families) {
+                if (family.isEmpty() || reaches(family, data))
+                    continue;
+                const AliasClaim claim{aliasName(family, face), data, it.key(), face.weight, face.slanted};
+                const auto held = fileClaims.find(family);
+                if (held == fileClaims.end())
+                    fileClaims.insert(family, claim);
+                else if (claim.before(*held))
+                    *held = claim;
+            }
+        }
+        for (const AliasClaim& claim : fileClaims) {
+            const QString key = claim.name.toCaseFolded();
+            if (byName.contains(key))
+                continue;
+            const auto held = claims.find(key);
+            if (held == claims.end())
+                claims.insert(key, claim);
+            else if (claim.before(*held))
+                *held = claim;
+        }
+    }
+    for (auto it = claims.cbegin(); it != claims.cend(); ++it) {
+        byName.insert(it.key(), cached.size());
+        cached.push_back(RegValue::string(it->name, it->data));
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -8,6 +9,13 @@
 namespace sys {
 
 class FontconfigSession;
+
+// The suffixes that make a face name into the value names probed for it, in slot
+// order (slot 1 first). Leading blanks are part of each suffix.
+inline constexpr std::array<const char*, 8> probeSuffixes{
+    " (TrueType)",        "  (TrueType)",        " Normal (TrueType)", " italic (TrueType)",
+    " bold (TrueType)",   " bold italic (TrueType)", " regular (TrueType)", " plain (TrueType)",
+};
 
 // Value types of the font registry view.
 enum class RegType { String, ExpandString, Dword, Binary, MultiString };
@@ -44,7 +52,9 @@ public:
 // The view built from fontconfig's list of font files: one string value per file,
 // named by the font's full name and a type tag (" (TrueType)" for scalable sfnt
 // fonts, the format otherwise), its data the path relative to the font folder when
-// the file lies in it, else the absolute path.
+// the file lies in it, else the absolute path. An sfnt face that its family's probe
+// names would not find also gets the name Windows would have given it ("Family",
+// "Family Bold", ...), so every installed outline face finds its files.
 class FontconfigRegistry : public FontRegistry {
 public:
     FontconfigRegistry(FontconfigSession& session, std::function<QString()> fontFolder)

@@ -1,16 +1,76 @@
 #include "system/FontResources.h"
 
+#include "system/FilePaths.h"
 #include "system/Fontconfig.h"
 
 #include <QFontDatabase>
+#include <fcntl.h>
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include FT_FREETYPE_H
+#include <fontconfig/fcfreetype.h>
 
 namespace sys {
+
+namespace {
+
+// The whole file, read by its exact name; empty when it cannot be read.
+QByteArray readFontFile(const QString& path)
+{
+    QByteArray bytes;
+    const int fd = ::open(pathBytes(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return bytes;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 && info.st_size < (1ll << 31)) {
+        bytes.resize(qsizetype(info.st_size));
+        qsizetype done = 0;
+        while (done < bytes.size()) {
+            const ssize_t got = ::read(fd, bytes.data() + done, std::size_t(bytes.size() - done));
+            if (got <= 0)
+                break;
+            done += got;
+        }
+        bytes.truncate(done);
+    }
+    ::close(fd);
+    return bytes;
+}
+
+} // namespace
+
+bool FontconfigResources::isFontFile(const QString& path)
+{
+    // FreeType must open a face with glyphs, and fontconfig must be able to list it.
+    bool font = false;
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library) != 0)
+        return false;
+    FT_Face face = nullptr;
+    const QByteArray file = pathBytes(path);
+    if (FT_New_Face(library, file.constData(), 0, &face) == 0) {
+        font = face->num_glyphs > 0;
+        FT_Done_Face(face);
+    }
+    FT_Done_FreeType(library);
+    if (font) {
+        int count = 0;
+        FcPattern* pattern = FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(file.constData()), 0, nullptr, &count);
+        font = pattern != nullptr;
+        if (pattern)
+            FcPatternDestroy(pattern);
+    }
+    return font;
+}
 
 int FontconfigResources::addFontResource(const QString& path)
 {
     if (!session.addApplicationFont(path))
         return 0;
-    const int id = QFontDatabase::addApplicationFont(path);
+    // Qt is given the bytes, since it would not find a file whose name is not UTF-8.
+    const int id = QFontDatabase::addApplicationFontFromData(readFontFile(path));
     if (id < 0)
         return 0;
     if (qtFontIds.contains(path))

@@ -14,6 +14,8 @@ class FontconfigSession;
 class FontResources {
 public:
     virtual ~FontResources() = default;
+    // True when FreeType can open the file as a font (its first face).
+    virtual bool isFontFile(const QString& path) = 0;
     // Makes the running program use the font file; the number of faces added.
     virtual int addFontResource(const QString& path) = 0;
     // Undoes addFontResource for that file; true when something was unloaded.
@@ -39,6 +41,7 @@ private:
 class FontconfigResources : public FontResources {
 public:
     explicit FontconfigResources(FontconfigSession& session) : session(session) {}
+    bool isFontFile(const QString& path) override;
     int addFontResource(const QString& path) override;
     bool removeFontResource(const QString& path) override;
     void broadcastFontChange() override;

@@ -1,6 +1,7 @@
 #include "system/Fontconfig.h"
 
-#include <QFile>
+#include "system/FilePaths.h"
+
 #include <fontconfig/fontconfig.h>
 
 namespace sys {
@@ -19,7 +20,7 @@ FcConfig* FontconfigSession::config()
         current = FcInitLoadConfigAndFonts();
         if (current) {
             for (const QString& path : applicationFonts)
-                FcConfigAppFontAddFile(current, reinterpret_cast<const FcChar8*>(QFile::encodeName(path).constData()));
+                FcConfigAppFontAddFile(current, reinterpret_cast<const FcChar8*>(pathBytes(path).constData()));
         }
     }
     return current;
@@ -42,7 +43,7 @@ bool FontconfigSession::addApplicationFont(const QString& path)
     if (!configuration)
         return false;
     const bool added =
-        FcConfigAppFontAddFile(configuration, reinterpret_cast<const FcChar8*>(QFile::encodeName(path).constData()));
+        FcConfigAppFontAddFile(configuration, reinterpret_cast<const FcChar8*>(pathBytes(path).constData()));
     ++generationCounter;
     return added;
 }
@@ -60,6 +61,18 @@ QString fcString(FcPattern* pattern, const char* object, int n)
     if (FcPatternGetString(pattern, object, n, &value) != FcResultMatch || !value)
         return QString();
     return QString::fromUtf8(reinterpret_cast<const char*>(value));
+}
+
+} // namespace sys
+
+namespace sys {
+
+QString fcPath(FcPattern* pattern, const char* object)
+{
+    FcChar8* value = nullptr;
+    if (FcPatternGetString(pattern, object, 0, &value) != FcResultMatch || !value)
+        return QString();
+    return pathFromBytes(QByteArray(reinterpret_cast<const char*>(value)));
 }
 
 } // namespace sys

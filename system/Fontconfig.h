@@ -39,5 +39,7 @@ private:
 
 // The n-th string of a pattern's object, or a null string when it has none.
 QString fcString(FcPattern* pattern, const char* object, int n = 0);
+// A file path of a pattern (FC_FILE), its bytes kept exactly.
+QString fcPath(FcPattern* pattern, const char* object);
 
 } // namespace sys

@@ -29,6 +29,12 @@ QFont qtFont(const PrinterFont& font, int dpi)
 {
     QFont qt = faceFont(font.face, printerPixelHeight(font.size, dpi), font.bold, font.italic, font.underline,
                         font.fallback);
+    // Paper gets the face as Qt prints it; a raster face's pixel stand-in is for the screen.
+    if (faceOf(qt) != qt.family()) {
+        qt.setFamilies({installedFamily(font.face)});
+        qt.setHintingPreference(QFont::PreferDefaultHinting);
+        qt.setStyleStrategy(QFont::StyleStrategy(qt.styleStrategy() & ~QFont::NoAntialias));
+    }
     // Letters as typed, one glyph each: no ligatures where a script needs no shaping.
     // Outlines only: a bitmap face would print at its screen size, a speck at 600 dpi.
     qt.setStyleStrategy(QFont::StyleStrategy(qt.styleStrategy() | QFont::PreferNoShaping | QFont::ForceOutline));

@@ -1,6 +1,7 @@
 #include "manage/Messages.h"
 #include "tests/support/FormFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -21,37 +22,53 @@ int indexOf(TForm1& form, const QString& face)
 
 } // namespace
 
-TEST_F(Manage, InstallCopiesWithoutReplacingLoadsAnnouncesAndRelists)
+TEST_F(Manage, InstallCopiesLoadsAnnouncesAndRelistsOrSaysWhyNot)
 {
     QTemporaryDir elsewhere;
     const QString source = testenv::writeFile(elsewhere.path() + "/new face.ttf", "new font");
     const QString clash = testenv::writeFile(elsewhere.path() + "/old.ttf", "different bytes");
+    const QString text = testenv::writeFile(elsewhere.path() + "/readme.ttf", "not a font, just text");
     testenv::writeFile(fontFolder + "/old.ttf", "the installed one");
     TForm1& form = start({"Alpha", "Beta"});
     form.ListBox1->setItemIndex(1);
     form.ListBox1Click();
 
     fonts.addFaces({"Aardvark"}); // what the enumeration reports once the font is loaded
-    dialogs.chosenFiles = {source, clash, std::nullopt};
+    dialogs.chosenFiles = {source, clash, text, elsewhere.path() + "/gone.ttf", std::nullopt};
     form.Button4Click();
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
     EXPECT_EQ(dialogs.openRequests[0].filter,
-              "Truetype font (*.ttf)|*.ttf|Raster font (*.fon)|*.fon|All font files|*.ttf;*.fon");
+              "Truetype font (*.ttf)|*.ttf|Raster font (*.fon)|*.fon|"
+              "All font files|*.ttf;*.fon;*.otf;*.ttc;*.otc;*.woff;*.woff2|OpenType font (*.otf)|*.otf|"
+              "Font collection (*.ttc, *.otc)|*.ttc;*.otc|Web font (*.woff, *.woff2)|*.woff;*.woff2");
     EXPECT_EQ(dialogs.openRequests[0].filterIndex, 1);
     EXPECT_EQ(contents(fontFolder + "/new face.ttf"), "new font");
     EXPECT_EQ(resources.calls, QStringList({"add " + fontFolder + "/new face.ttf", "broadcast"}));
     EXPECT_EQ(form.ListBox1->Items(), QStringList({"Aardvark", "Alpha", "Beta", "Default"}));
     EXPECT_EQ(form.ListBox1->ItemIndex(), 0);
     EXPECT_EQ(form.Panel4->text(), "Beta") << "no preview after an install";
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << "a successful install is silent";
 
-    // A name already in the font folder: the installed file stays byte for byte and is loaded.
-    form.Button4Click();
+    // Refused installs: the font folder keeps exactly what it had, nothing is loaded,
+    // and the message says why.
+    const QStringList before = QDir(fontFolder).entryList(QDir::Files | QDir::Hidden);
+    form.ListBox1->setItemIndex(2);
+    for (int refused = 0; refused < 3; ++refused)
+        form.Button4Click();
+    EXPECT_EQ(QDir(fontFolder).entryList(QDir::Files | QDir::Hidden), before);
     EXPECT_EQ(contents(fontFolder + "/old.ttf"), "the installed one");
-    EXPECT_EQ(resources.calls.at(2), "add " + fontFolder + "/old.ttf");
+    EXPECT_EQ(resources.calls.size(), 2) << resources.calls.join(", ").toStdString();
+    EXPECT_EQ(form.ListBox1->ItemIndex(), 2) << "the list is not refilled";
+    EXPECT_EQ(dialogs.messages,
+              QStringList({"A file named old.ttf is already in the font folder: " + fontFolder +
+                               "/old.ttf. It was kept, and " + clash + " was not installed.",
+                           text + " is not a font file that can be installed. Nothing was copied.",
+                           elsewhere.path() + "/gone.ttf is not a font file that can be installed. Nothing was "
+                                              "copied."}));
     // Cancel: nothing.
     form.Button4Click();
-    EXPECT_EQ(resources.calls.size(), 4);
-    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_EQ(resources.calls.size(), 2);
+    EXPECT_EQ(dialogs.messages.size(), 3);
 }
 
 TEST_F(Manage, InstallCreatesAMissingFontFolder)
@@ -63,6 +80,22 @@ TEST_F(Manage, InstallCreatesAMissingFontFolder)
     dialogs.chosenFiles = {source};
     form.Button4Click();
     EXPECT_EQ(contents(folders.path() + "/data/fonts/a.ttf"), "a");
+}
+
+TEST_F(Manage, InstallIntoAFolderThatCannotBeMadeSaysWhy)
+{
+    // Even root cannot make a folder below a plain file.
+    testenv::writeFile(folders.path() + "/data", "a file, not a folder");
+    shellFolders.fontFolder = folders.path() + "/data/fonts";
+    QTemporaryDir elsewhere;
+    const QString source = testenv::writeFile(elsewhere.path() + "/a.ttf", "a");
+    TForm1& form = start({"Alpha"});
+    dialogs.chosenFiles = {source};
+    form.Button4Click();
+    EXPECT_EQ(dialogs.messages, QStringList({source + " could not be copied into the font folder (Not a directory). "
+                                                      "Nothing was installed."}));
+    EXPECT_TRUE(resources.calls.isEmpty());
+    EXPECT_EQ(contents(folders.path() + "/data"), "a file, not a folder");
 }
 
 TEST_F(Manage, UninstallRemovesEveryRegisteredFileOfTheFace)

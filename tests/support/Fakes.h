@@ -7,6 +7,7 @@
 #include "system/Shell.h"
 #include "system/ShellFolders.h"
 
+#include <QFile>
 #include <QMap>
 #include <QStringList>
 
@@ -91,6 +92,12 @@ public:
 // Records loads, unloads and notices; the notice still reaches the listeners.
 class RecordingFontResources : public sys::FontResources {
 public:
+    // Every file is a font but those whose contents start with "not a font".
+    bool isFontFile(const QString& path) override
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) && !file.read(10).startsWith("not a font");
+    }
     int addFontResource(const QString& path) override
     {
         calls << QStringLiteral("add ") + path;

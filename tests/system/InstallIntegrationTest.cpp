@@ -62,27 +62,6 @@ TEST(InstallIntegration, InstalledFaceIsLiveAndUninstallTakesItAway)
     EXPECT_TRUE(QFile::exists(testenv::systemFontFolder() + "/DejaVuSans.ttf"));
 }
 
-TEST(InstallIntegration, FilesThatAreNotFontsChangeNothing)
-{
-    FakeDialogs dialogs;
-    RealServices real;
-    Windows windows = createWindows(real.services());
-    TForm1& form = *windows.form1;
-    const QStringList before = form.ListBox1->Items();
-    QTemporaryDir elsewhere;
-    dialogs.chosenFiles = {testenv::writeFile(elsewhere.path() + "/text.ttf", "just some text"),
-                           testenv::writeFile(elsewhere.path() + "/empty.ttf", ""),
-                           elsewhere.path() + "/typed but missing.ttf"};
-    form.Button4Click();
-    form.Button4Click();
-    form.Button4Click();
-    EXPECT_EQ(form.ListBox1->Items(), before);
-    EXPECT_FALSE(QFile::exists(testenv::userFontFolder() + "/typed but missing.ttf"));
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-    QFile::remove(testenv::userFontFolder() + "/text.ttf");
-    QFile::remove(testenv::userFontFolder() + "/empty.ttf");
-}
-
 TEST(InstallIntegration, AFaceWhoseFileVanishedOrBrokeStillPreviews)
 {
     const QString source = testenv::debianFont("DejaVuSansMono.ttf");

@@ -1,0 +1,312 @@
+// OpenType, collections, web fonts and Windows raster fonts on the real font stack:
+// fontconfig, FreeType and Qt on this process's private font tree.
+#include "app/Startup.h"
+#include "app/Unit1.h"
+#include "catalogue/FileBrowser.h"
+#include "preview/CharacterMap.h"
+#include "system/FilePaths.h"
+#include "system/FontResources.h"
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/TestEnvironment.h"
+#include "widgets/SortableGrid.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <fcntl.h>
+#include <ft2build.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include FT_FREETYPE_H
+
+namespace {
+
+const QString urw = QStringLiteral("/usr/share/fonts/opentype/urw-base35/");
+
+// Runs fontTools to write a font; false when it could not.
+bool fontTools(const QString& script, const QStringList& arguments)
+{
+    QProcess python;
+    python.start("/usr/bin/python3", QStringList{"-c", script} + arguments);
+    return python.waitForFinished(60000) && python.exitCode() == 0;
+}
+
+bool writeCollection(const QStringList& fonts, const QString& target)
+{
+    return fontTools("import sys\nfrom fontTools.ttLib import TTFont, TTCollection\n"
+                     "c = TTCollection(); c.fonts = [TTFont(f) for f in sys.argv[2:]]; c.save(sys.argv[1])",
+                     QStringList{target} + fonts);
+}
+
+bool writeWoff2(const QString& font, const QString& target)
+{
+    return fontTools("import sys\nfrom fontTools.ttLib import TTFont\n"
+                     "f = TTFont(sys.argv[1]); f.flavor = 'woff2'; f.save(sys.argv[2])",
+                     {font, target});
+}
+
+// Every file of a folder with a digest of its bytes, hidden ones included.
+QStringList folderState(const QString& folder)
+{
+    QStringList state;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+        QFile file(folder + '/' + name);
+        file.open(QIODevice::ReadOnly);
+        state << name + ' ' + QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1).toHex();
+    }
+    return state;
+}
+
+// The ink of a code as a set of rows, trimmed to its bounding box.
+using Ink = QStringList;
+Ink trimmed(Ink rows)
+{
+    while (!rows.isEmpty() && !rows.first().contains('#'))
+        rows.removeFirst();
+    while (!rows.isEmpty() && !rows.last().contains('#'))
+        rows.removeLast();
+    int left = 1 << 20, right = -1;
+    for (const QString& row : rows) {
+        if (row.contains('#')) {
+            left = std::min(left, int(row.indexOf('#')));
+            right = std::max(right, int(row.lastIndexOf('#')));
+        }
+    }
+    for (QString& row : rows)
+        row = right < 0 ? QString() : row.mid(left, right - left + 1).leftJustified(right - left + 1, '.');
+    return rows;
+}
+
+Ink freetypeInk(const QString& file, int code)
+{
+    Ink rows;
+    FT_Library library = nullptr;
+    FT_Init_FreeType(&library);
+    FT_Face face = nullptr;
+    if (FT_New_Face(library, QFile::encodeName(file).constData(), 0, &face) == 0) {
+        FT_Select_Size(face, 0);
+        FT_Set_Charmap(face, face->charmaps[0]);
+        if (FT_Load_Char(face, FT_ULong(code), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) == 0) {
+            const FT_Bitmap& bitmap = face->glyph->bitmap;
+            for (unsigned y = 0; y < bitmap.rows; ++y) {
+                QString row;
+                for (unsigned x = 0; x < bitmap.width; ++x)
+                    row += (bitmap.buffer[y * unsigned(bitmap.pitch) + x / 8] >> (7 - x % 8)) & 1 ? '#' : '.';
+                rows << row;
+            }
+        }
+        FT_Done_Face(face);
+    }
+    FT_Done_FreeType(library);
+    return trimmed(rows);
+}
+
+Ink qtInk(QFont font, const QString& text, int pixelSize)
+{
+    font.setPixelSize(pixelSize);
+    QImage image(pixelSize * 4, pixelSize * 4, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(pixelSize, pixelSize * 2, text);
+    }
+    Ink rows;
+    for (int y = 0; y < image.height(); ++y) {
+        QString row;
+        for (int x = 0; x < image.width(); ++x)
+            row += qGray(image.pixel(x, y)) < 128 ? '#' : '.';
+        rows << row;
+    }
+    return trimmed(rows);
+}
+
+} // namespace
+
+TEST(FontFormats, OpenTypeCollectionsAndWebFontsFindTheirFiles)
+{
+    const QString fonts = testenv::userFontFolder();
+    for (const char* name : {"C059-Roman.otf", "C059-Italic.otf", "C059-Bold.otf", "C059-BdIta.otf"})
+        ASSERT_TRUE(QFile::copy(urw + name, fonts + '/' + name)) << name;
+    ASSERT_TRUE(writeCollection({testenv::debianFont("DejaVuSerif.ttf"), testenv::debianFont("DejaVuSansMono.ttf")},
+                                fonts + "/pair.ttc"));
+    ASSERT_TRUE(writeWoff2(testenv::debianFont("DejaVuSansCondensed.ttf"), fonts + "/condensed.woff2"));
+
+    FakeDialogs dialogs;
+    RealServices real;
+    real.services().fontResources.broadcastFontChange();
+    Windows windows = createWindows(real.services());
+    TForm1& form = *windows.form1;
+    const QStringList faces = form.ListBox1->Items();
+    const auto preview = [&](const QString& face) {
+        form.ListBox1->setItemIndex(int(faces.indexOf(face)));
+        form.ListBox1Click();
+        return form.ListBox3->Items();
+    };
+    // Slot order: the Roman face through its family's own name, then italic, bold, bold italic.
+    EXPECT_EQ(preview("C059"),
+              QStringList({"C059-Roman.otf", "C059-Italic.otf", "C059-Bold.otf", "C059-BdIta.otf"}));
+    EXPECT_EQ(preview("DejaVu Serif"), QStringList({"pair.ttc"}));
+    EXPECT_EQ(preview("DejaVu Sans Mono"), QStringList({"pair.ttc"}));
+    EXPECT_EQ(preview("DejaVu Sans Condensed"), QStringList({"condensed.woff2"}));
+
+    // The file view lists, sizes and names them.
+    form.Button5Click();
+    const QStringList listed = form.FileListBox1->Items();
+    EXPECT_EQ(listed, QStringList({"C059-BdIta.otf", "C059-Bold.otf", "C059-Italic.otf", "C059-Roman.otf",
+                                   "condensed.woff2", "pair.ttc"}));
+    const auto describe = [&](const QString& name) {
+        form.FileListBox1->setItemIndex(int(listed.indexOf(name)));
+        form.FileListBox1Click();
+        return form.Edit5->text() + " | " + form.Edit6->text();
+    };
+    const auto kilobytes = [&](const QString& name) { return catalogue::kilobytesText(QFile(fonts + '/' + name).size()); };
+    EXPECT_EQ(describe("C059-BdIta.otf"), "C059 | " + kilobytes("C059-BdIta.otf"));
+    EXPECT_EQ(describe("condensed.woff2"), "DejaVu Sans Condensed | " + kilobytes("condensed.woff2"));
+    // Two faces share the collection: the later one in the list answers.
+    EXPECT_EQ(describe("pair.ttc"), "DejaVu Serif | " + kilobytes("pair.ttc"));
+
+    // Back up and uninstall reach every file of the face.
+    form.Button7Click();
+    form.ListBox1->setItemIndex(int(faces.indexOf("C059")));
+    form.ListBox1Click();
+    form.GradientButton7Click();
+    for (const char* name : {"C059-Roman.otf", "C059-Italic.otf", "C059-Bold.otf", "C059-BdIta.otf"})
+        EXPECT_TRUE(QFile::exists(testenv::documentsFolder() + "/Glyphwell/" + name)) << name;
+    dialogs.answers = {true};
+    form.Button3Click();
+    EXPECT_EQ(QDir(fonts).entryList({"C059*"}, QDir::Files), QStringList());
+    EXPECT_FALSE(form.ListBox1->Items().contains("C059"));
+
+    for (const QString& name : QDir(fonts).entryList(QDir::Files))
+        QFile::remove(fonts + '/' + name);
+    QDir(testenv::documentsFolder() + "/Glyphwell").removeRecursively();
+    real.services().fontResources.broadcastFontChange();
+}
+
+TEST(FontFormats, RasterFaceDrawsItsOwnGlyphsInTheCharacterMap)
+{
+    const QString courier = testenv::debianFont("coure.fon");
+    ASSERT_FALSE(courier.isEmpty());
+    testenv::copyInto(courier, testenv::userFontFolder());
+    FakeDialogs dialogs;
+    RealServices real;
+    real.services().fontResources.broadcastFontChange();
+    Windows windows = createWindows(real.services());
+    TForm1& form = *windows.form1;
+    const int index = int(form.ListBox1->Items().indexOf("Courier"));
+    ASSERT_GE(index, 0);
+    form.ListBox1->setItemIndex(index);
+    form.ListBox1Click();
+
+    // Each code's cell shows the glyph FreeType gives that code, at the face's own
+    // 13 pixels, and twice as large in whole pixels; no two codes look alike.
+    const QFont map = form.SortableGrid1->font();
+    QSet<QString> seen;
+    for (const int code : {int('A'), int('g'), int('0'), int('~'), 0x80, 0xE9, 0xFF}) {
+        const QString cell = form.SortableGrid1->Cells(preview::mapColumn(code), preview::mapRow(code));
+        const Ink expected = freetypeInk(courier, code);
+        ASSERT_FALSE(expected.isEmpty()) << code;
+        EXPECT_EQ(qtInk(map, cell, 13), expected) << "code " << code;
+        const Ink doubled = qtInk(map, cell, 26);
+        ASSERT_EQ(doubled.size(), expected.size() * 2) << "code " << code;
+        EXPECT_EQ(doubled.at(0).size(), expected.at(0).size() * 2) << "code " << code;
+        seen.insert(expected.join('\n'));
+    }
+    EXPECT_EQ(seen.size(), 7);
+    // The sample and the list item draw through the same face.
+    EXPECT_EQ(qtInk(form.Edit1->font(), "A", 13), freetypeInk(courier, 'A'));
+
+    QFile::remove(testenv::userFontFolder() + "/coure.fon");
+    real.services().fontResources.broadcastFontChange();
+}
+
+TEST(FontFormats, RefusedInstallsLeaveTheFontFolderByteForByte)
+{
+    QTemporaryDir elsewhere;
+    const QString base = elsewhere.path();
+    QFile otf(urw + "C059-Roman.otf");
+    ASSERT_TRUE(otf.open(QIODevice::ReadOnly));
+    QByteArray collection = QByteArray("ttcf") + QByteArray::fromHex("00010000" "00000001" "7fffff00");
+    QByteArray fon;
+    {
+        QFile file(testenv::debianFont("coure.fon"));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        fon = file.readAll();
+        fon.replace(0x3C, 4, QByteArray::fromHex("ffffff7f")); // the header points far past the end
+    }
+    const QStringList refused = {
+        testenv::writeFile(base + "/text.ttf", "just some text, renamed"),
+        testenv::writeFile(base + "/empty.otf", ""),
+        base + "/typed but missing.ttf",
+        testenv::writeFile(base + "/truncated.otf", otf.read(700)),
+        testenv::writeFile(base + "/offsets.ttc", collection),
+        testenv::writeFile(base + "/broken.woff2", QByteArray("wOF2") + QByteArray(60, '\x7f')),
+        testenv::writeFile(base + "/lying.fon", fon),
+    };
+    testenv::writeFile(testenv::userFontFolder() + "/DejaVuSans.ttf", "someone's own file");
+    const QStringList before = folderState(testenv::userFontFolder());
+
+    FakeDialogs dialogs;
+    RealServices real;
+    Windows windows = createWindows(real.services());
+    TForm1& form = *windows.form1;
+    const QStringList faces = form.ListBox1->Items();
+    for (const QString& file : refused)
+        dialogs.chosenFiles.push_back(file);
+    dialogs.chosenFiles.push_back(testenv::debianFont("DejaVuSans.ttf"));
+    for (int i = 0; i <= refused.size(); ++i)
+        form.Button4Click();
+
+    EXPECT_EQ(folderState(testenv::userFontFolder()), before);
+    EXPECT_EQ(form.ListBox1->Items(), faces);
+    ASSERT_EQ(dialogs.messages.size(), refused.size() + 1);
+    for (int i = 0; i < refused.size(); ++i)
+        EXPECT_EQ(dialogs.messages[i], refused[i] + " is not a font file that can be installed. Nothing was copied.");
+    EXPECT_TRUE(dialogs.messages.last().startsWith("A file named DejaVuSans.ttf is already in the font folder"));
+    QFile::remove(testenv::userFontFolder() + "/DejaVuSans.ttf");
+}
+
+TEST(FontFormats, FileNameThatIsNotUtf8IsSizedBackedUpAndDeleted)
+{
+    // "café.ttf" in Latin-1: the byte 0xE9 alone is not UTF-8.
+    const QByteArray name("caf\xe9.ttf");
+    const QByteArray folder = QFile::encodeName(testenv::userFontFolder());
+    {
+        QFile source(testenv::debianFont("DejaVuSans.ttf"));
+        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+        const QByteArray bytes = source.read(12345);
+        const int fd = ::open((folder + '/' + name).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, bytes.constData(), std::size_t(bytes.size())), 12345);
+        ::close(fd);
+    }
+    FakeDialogs dialogs;
+    RealServices real;
+    Windows windows = createWindows(real.services());
+    TForm1& form = *windows.form1;
+    form.Button5Click();
+    const QString listed = sys::pathFromBytes(name);
+    ASSERT_TRUE(form.FileListBox1->Items().contains(listed));
+    form.FileListBox1->setItemIndex(int(form.FileListBox1->Items().indexOf(listed)));
+    form.FileListBox1Click();
+    EXPECT_EQ(form.Edit6->text(), catalogue::kilobytesText(12345));
+
+    form.GradientButton7Click();
+    const QByteArray backup = QFile::encodeName(testenv::documentsFolder()) + "/Glyphwell/" + name;
+    EXPECT_EQ(::access(backup.constData(), F_OK), 0);
+    EXPECT_FALSE(dialogs.messages.last().startsWith("These font files were not")) << dialogs.messages.last().toStdString();
+
+    dialogs.answers = {true};
+    form.Button3Click();
+    EXPECT_NE(::access((folder + '/' + name).constData(), F_OK), 0);
+    EXPECT_FALSE(form.FileListBox1->Items().contains(listed));
+    ::unlink(backup.constData());
+}
