@@ -1,3 +1,4 @@
+#include "system/FilePaths.h"
 #include "system/FileSystem.h"
 #include "tests/support/Printers.h"
 #include "tests/support/TestEnvironment.h"
@@ -60,4 +61,27 @@ TEST(FileSystem, SizesExistenceAndResolvedPaths)
     EXPECT_TRUE(files.deleteFile(folder.path() + "/sub/link.ttf"));
     EXPECT_TRUE(QFile::exists(file)) << "deleting a link leaves its target";
     EXPECT_FALSE(files.deleteFile(folder.path() + "/sub"));
+}
+
+TEST(FileSystem, FileNamesKeepTheirBytesThroughText)
+{
+    // Valid UTF-8 reads as its text; any other byte is kept and shown as U+FFFD.
+    const struct {
+        QByteArray bytes;
+        QString shown;
+    } names[] = {
+        {"plain.ttf", "plain.ttf"},
+        {"caf\xc3\xa9.ttf", QString::fromUtf8("caf\xc3\xa9.ttf")},
+        {"caf\xe9.ttf", QStringLiteral("caf\uFFFD.ttf")},
+        {"\xf0\x9f\x98\x80.otf", QString::fromUtf8("\xf0\x9f\x98\x80.otf")},
+        {"over\xc0\xaflong", QStringLiteral("over\uFFFD\uFFFDlong")},   // overlong "/"
+        {"sur\xed\xa0\x80gate", QStringLiteral("sur\uFFFD\uFFFD\uFFFDgate")}, // an encoded surrogate
+        {"cut\xe2\x82", QStringLiteral("cut\uFFFD\uFFFD")},
+        {"\xff\xfe", QStringLiteral("\uFFFD\uFFFD")},
+    };
+    for (const auto& name : names) {
+        const QString path = sys::pathFromBytes(name.bytes);
+        EXPECT_EQ(sys::pathBytes(path), name.bytes) << name.bytes.toHex().toStdString();
+        EXPECT_EQ(sys::displayPath(path), name.shown) << name.bytes.toHex().toStdString();
+    }
 }
