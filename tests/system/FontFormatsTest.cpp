@@ -13,6 +13,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
@@ -271,7 +272,22 @@ TEST(FontFormats, RefusedInstallsLeaveTheFontFolderByteForByte)
     for (int i = 0; i < refused.size(); ++i)
         EXPECT_EQ(dialogs.messages[i], refused[i] + " is not a font file that can be installed. Nothing was copied.");
     EXPECT_TRUE(dialogs.messages.last().startsWith("A file named DejaVuSans.ttf is already in the font folder"));
-    QFile::remove(testenv::userFontFolder() + "/DejaVuSans.ttf");
+
+    // Put in the folder by hand, they are listed or skipped, and none of them takes
+    // another file's face.
+    for (const QString& file : refused)
+        QFile::copy(file, testenv::userFontFolder() + '/' + QFileInfo(file).fileName());
+    real.services().fontResources.broadcastFontChange();
+    form.Button5Click();
+    form.ListBox1->setItemIndex(0);
+    for (int i = 0; i < form.FileListBox1->Count(); ++i) {
+        form.FileListBox1->setItemIndex(i);
+        form.FileListBox1Click();
+        EXPECT_EQ(form.Edit5->text(), "Cannot found facename") << form.Edit3->text().toStdString();
+    }
+    for (const QString& name : QDir(testenv::userFontFolder()).entryList(QDir::Files))
+        QFile::remove(testenv::userFontFolder() + '/' + name);
+    real.services().fontResources.broadcastFontChange();
 }
 
 TEST(FontFormats, FileNameThatIsNotUtf8IsSizedBackedUpAndDeleted)
