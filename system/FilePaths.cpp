@@ -1,5 +1,7 @@
 #include "system/FilePaths.h"
 
+#include <algorithm>
+
 namespace sys {
 
 namespace {
@@ -52,6 +54,8 @@ int utf8Length(const QByteArray& bytes, qsizetype i, char32_t& codePoint)
 
 QString pathFromBytes(const QByteArray& bytes)
 {
+    if (std::all_of(bytes.cbegin(), bytes.cend(), [](char byte) { return static_cast<unsigned char>(byte) < 0x80; }))
+        return QString::fromLatin1(bytes);
     QString path;
     path.reserve(bytes.size());
     for (qsizetype i = 0; i < bytes.size();) {
@@ -62,7 +66,12 @@ QString pathFromBytes(const QByteArray& bytes)
             ++i;
             continue;
         }
-        path += QString::fromUcs4(&codePoint, 1);
+        if (QChar::requiresSurrogates(codePoint)) {
+            path += QChar(QChar::highSurrogate(codePoint));
+            path += QChar(QChar::lowSurrogate(codePoint));
+        } else {
+            path += QChar(char16_t(codePoint));
+        }
         i += length;
     }
     return path;

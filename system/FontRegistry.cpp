@@ -127,14 +127,12 @@ void FontconfigRegistry::rebuild()
     FcConfig* config = session.config();
     if (!config)
         return;
-    FcPattern* pattern = FcPatternCreate();
-    FcObjectSet* objects = FcObjectSetBuild(FC_FILE, FC_INDEX, FC_FULLNAME, FC_FULLNAMELANG, FC_FAMILY, FC_FAMILYLANG,
-                                            FC_STYLE, FC_WEIGHT, FC_SLANT, FC_FONTFORMAT, nullptr);
-    FcFontSet* fonts = pattern && objects ? FcFontList(config, pattern, objects) : nullptr;
-    // Sorted by path so the view is the same from run to run.
-    QMap<QString, FileFaces> files;
-    if (fonts) {
-        for (int i = 0; i < fonts->nfont; ++i) {
+    // The configuration's own font sets, read in place: listing them would copy
+    // every pattern first.
+    QMap<QString, FileFaces> files; // sorted by path, so the view is the same from run to run
+    for (const FcSetName setName : {FcSetSystem, FcSetApplication}) {
+        FcFontSet* fonts = FcConfigGetFonts(config, setName);
+        for (int i = 0; fonts && i < fonts->nfont; ++i) {
             FcPattern* font = fonts->fonts[i];
             const QString file = fcPath(font, FC_FILE);
             int index = 0;
@@ -156,12 +154,7 @@ void FontconfigRegistry::rebuild()
             face.slanted = slant != FC_SLANT_ROMAN;
             faces.faces.insert(index, face);
         }
-        FcFontSetDestroy(fonts);
     }
-    if (objects)
-        FcObjectSetDestroy(objects);
-    if (pattern)
-        FcPatternDestroy(pattern);
 
     QString folder = QDir::cleanPath(fontFolder ? fontFolder() : QString());
     if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
@@ -195,9 +188,13 @@ void FontconfigRegistry::rebuild()
     // Faces whose family cannot reach their file through its eight probe names (a
     // full name such as "C059 Roman", a collection) get the name Windows would
     // have registered them under, unless a full name holds it already.
+    QStringList foldedSuffixes;
+    for (const char* suffix : probeSuffixes)
+        foldedSuffixes << QString::fromLatin1(suffix).toCaseFolded();
     const auto reaches = [&](const QString& family, const QString& data) {
-        for (const char* suffix : probeSuffixes) {
-            const auto value = byName.constFind((family + QLatin1String(suffix)).toCaseFolded());
+        const QString folded = family.toCaseFolded();
+        for (const QString& suffix : foldedSuffixes) {
+            const auto value = byName.constFind(folded + suffix);
             if (value != byName.constEnd() && cached[*value].data == data)
                 return true;
         }
