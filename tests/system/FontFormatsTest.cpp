@@ -3,6 +3,7 @@
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "catalogue/FileBrowser.h"
+#include "catalogue/RegistryNames.h"
 #include "preview/CharacterMap.h"
 #include "system/FilePaths.h"
 #include "system/FontResources.h"
@@ -43,6 +44,28 @@ bool writeCollection(const QStringList& fonts, const QString& target)
     return fontTools("import sys\nfrom fontTools.ttLib import TTFont, TTCollection\n"
                      "c = TTCollection(); c.fonts = [TTFont(f) for f in sys.argv[2:]]; c.save(sys.argv[1])",
                      QStringList{target} + fonts);
+}
+
+// Small fonts of one family, each given as file, style, weight, italic ("0"/"1").
+bool writeFamily(const QString& folder, const QString& family, const QStringList& faces)
+{
+    QStringList arguments{folder, family};
+    return fontTools("import sys\nfrom fontTools.fontBuilder import FontBuilder\n"
+                     "from fontTools.pens.ttGlyphPen import TTGlyphPen\n"
+                     "folder, family, faces = sys.argv[1], sys.argv[2], sys.argv[3:]\n"
+                     "for i in range(0, len(faces), 4):\n"
+                     "    name, style, weight, italic = faces[i:i + 4]\n"
+                     "    fb = FontBuilder(1000, isTTF=True)\n"
+                     "    fb.setupGlyphOrder(['.notdef', 'A']); fb.setupCharacterMap({65: 'A'})\n"
+                     "    pen = TTGlyphPen(None); pen.moveTo((0, 0)); pen.lineTo((0, 500)); pen.lineTo((500, 500))\n"
+                     "    pen.lineTo((500, 0)); pen.closePath(); box = pen.glyph()\n"
+                     "    fb.setupGlyf({'.notdef': box, 'A': box})\n"
+                     "    fb.setupHorizontalMetrics({'.notdef': (600, 0), 'A': (600, 0)})\n"
+                     "    fb.setupHorizontalHeader(ascent=800, descent=-200)\n"
+                     "    fb.setupNameTable({'familyName': family, 'styleName': style, 'fullName': family + ' ' + style})\n"
+                     "    fb.setupOS2(usWeightClass=int(weight), fsSelection=1 if italic == '1' else 0x40)\n"
+                     "    fb.setupPost(); fb.save(folder + '/' + name)\n",
+                     arguments + faces);
 }
 
 bool writeWoff2(const QString& font, const QString& target)
@@ -189,6 +212,30 @@ TEST(FontFormats, OpenTypeCollectionsAndWebFontsFindTheirFiles)
     for (const QString& name : QDir(fonts).entryList(QDir::Files))
         QFile::remove(fonts + '/' + name);
     QDir(testenv::documentsFolder() + "/Glyphwell").removeRecursively();
+    real.services().fontResources.broadcastFontChange();
+}
+
+TEST(FontFormats, FacesMissedByTheirFamilyNamesGetTheNameWindowsWouldGive)
+{
+    const QString fonts = testenv::userFontFolder();
+    // Full names the family's probe does not reach, but for "Tie Bold". Book and Text
+    // both want "Tie": Text is nearer weight 400. Light and Semilight tie at 50 from
+    // 400 for "Twin": the file that sorts first holds it. Heavy's "Tie Bold" is taken
+    // by a full name already.
+    ASSERT_TRUE(writeFamily(fonts, "Tie",
+                            {"tie-book.ttf", "Book", "340", "0", "tie-text.ttf", "Text", "420", "0",
+                             "tie-slant.ttf", "Slanted", "400", "1", "tie-bold.ttf", "Bold", "700", "0",
+                             "tie-heavy.ttf", "Heavy", "900", "0"}));
+    ASSERT_TRUE(writeFamily(fonts, "Twin", {"twin-b.ttf", "Light", "350", "0", "twin-a.ttf", "Semilight", "450", "0"}));
+    RealServices real;
+    real.services().fontResources.broadcastFontChange();
+    catalogue::RegistryNames names(real.services().registry);
+    EXPECT_EQ(names.probe("Tie"), (catalogue::ProbeResult{"tie-text.ttf", "", "", "tie-slant.ttf", "tie-bold.ttf", "",
+                                                           "", ""}));
+    EXPECT_EQ(catalogue::sourceFiles(names.probe("Twin")), QStringList({"twin-a.ttf"}));
+
+    for (const QString& name : QDir(fonts).entryList(QDir::Files))
+        QFile::remove(fonts + '/' + name);
     real.services().fontResources.broadcastFontChange();
 }
 
