@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace fw {
@@ -163,6 +164,11 @@ public:
     TCanvas& Canvas() { return canvas; }
     // The scroll bar in whole cells: Min 0, Max the last row (column); Page as set.
     TScrollInfo ScrollInfo(Qt::Orientation orientation) const;
+
+    // The name assistive tools read for a cell: the cell's text unless a namer is set.
+    using CellNamer = std::function<QString(int col, int row)>;
+    void setAccessibleCellNamer(CellNamer namer) { cellNamer = std::move(namer); }
+    QString accessibleCellName(int col, int row) const { return cellNamer ? cellNamer(col, row) : Cells(col, row); }
     // Sets only the page of a scroll bar and redraws it.
     void setScrollPage(Qt::Orientation orientation, int page);
 
@@ -285,6 +291,7 @@ private:
     TScrollInfo horzPage;
     bool updatingBars = false;
     bool barsAgain = false;
+    CellNamer cellNamer;
 
     TGridState gridState = gsNormal;
     int sizingIndex = -1;
