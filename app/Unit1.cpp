@@ -145,6 +145,7 @@ TForm1::TForm1(Services services, QWidget* parent)
       registryNames(services.registry), faceFonts(std::make_unique<preview::FaceFontCache>()),
       fontsAhead(std::make_unique<preview::FontsAhead>())
 {
+    installAccessibleWindows();
     setObjectName(QStringLiteral("Form1"));
     setAccessibleDescription(objectName());
     setWindowTitle(QStringLiteral("Glyphwell"));

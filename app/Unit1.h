@@ -179,6 +179,8 @@ private:
     // What a keyboard or screen-reader user needs: spoken names, captions tied to
     // their fields, the tab order, captions that fit, tool tips for cut texts.
     void prepareForKeyboardAndReaders();
+    // Before the first accessible event of any window, which fixes its role.
+    static void installAccessibleWindows();
     bool keyboardEvent(QObject* watched, QEvent* event);
     // Space held or Enter pressed on the character map zooms the current cell.
     bool SortableGrid1Key(QKeyEvent* key);

@@ -5,6 +5,7 @@
 #include "preview/CharacterMap.h"
 #include "preview/Unit2.h"
 
+#include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -55,7 +56,22 @@ void captionFor(QLabel* caption, QWidget* field)
     }
 }
 
+// Assistive tools see the program's own windows as windows, not as bare panes.
+QAccessibleInterface* windowAccessible(const QString& className, QObject* object)
+{
+    static const QStringList windows = {QStringLiteral("TForm1"), QStringLiteral("TForm2"), QStringLiteral("TForm3")};
+    if (windows.contains(className) && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
+
 } // namespace
+
+void TForm1::installAccessibleWindows()
+{
+    static const bool installed = (QAccessible::installFactory(windowAccessible), true);
+    Q_UNUSED(installed);
+}
 
 void TForm1::prepareForKeyboardAndReaders()
 {
@@ -71,6 +87,9 @@ void TForm1::prepareForKeyboardAndReaders()
     };
     for (const auto& [control, name] : spoken)
         control->setAccessibleName(QString::fromLatin1(name));
+    // The drop-down's field takes the focus in its place.
+    if (QLineEdit* field = ComboBox1->lineEdit())
+        field->setAccessibleName(ComboBox1->accessibleName());
     SortableGrid1->setAccessibleCellNamer(
         [this](int column, int row) { return preview::cellSpokenName(SortableGrid1->Cells(column, row)); });
 
