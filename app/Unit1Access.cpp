@@ -8,6 +8,7 @@
 #include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -129,6 +130,13 @@ void TForm1::prepareForKeyboardAndReaders()
 
 bool TForm1::keyboardEvent(QObject* watched, QEvent* event)
 {
+    // A zoom the keys opened closes when the map loses the focus, since its
+    // closing key would go elsewhere.
+    if (watched == SortableGrid1 && event->type() == QEvent::FocusOut && Form2 && Form2->isVisible()
+        && !(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
+        zoomLatched = false;
+        fw::guard([this] { SortableGrid1MouseUp(Qt::NoButton, {}, 0, 0); });
+    }
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
