@@ -105,7 +105,6 @@ TGradientButton* button(QWidget* parent, const char* name, const QString& text, 
     auto* control = named(new TGradientButton(parent), name, hint);
     control->applyProgramLook();
     control->setCaption(text);
-    control->setAccessibleName(text);
     control->setGeometry(bounds);
     if (handCursor)
         control->setCursor(Qt::PointingHandCursor);

@@ -55,7 +55,6 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     GradientButton5->setAccessibleDescription(GradientButton5->objectName());
     GradientButton5->applyProgramLook();
     GradientButton5->setCaption(QStringLiteral("X"));
-    GradientButton5->setAccessibleName(QStringLiteral("X"));
     GradientButton5->setGeometry(388, 7, 21, 21);
     // Escape closes the window as "X" does.
     GradientButton5->setCancel(true);

@@ -41,10 +41,6 @@ void setFontHeight(QFont& font, int height)
     font.setPixelSize(std::max(1, pixels));
 }
 
-} // namespace fw
-
-namespace fw {
-
 QFont fittingFont(QFont font, const QString& text, int width, int minPixels)
 {
     int pixels = font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();

@@ -164,13 +164,13 @@ public:
     TCanvas& Canvas() { return canvas; }
     // The scroll bar in whole cells: Min 0, Max the last row (column); Page as set.
     TScrollInfo ScrollInfo(Qt::Orientation orientation) const;
+    // Sets only the page of a scroll bar and redraws it.
+    void setScrollPage(Qt::Orientation orientation, int page);
 
     // The name assistive tools read for a cell: the cell's text unless a namer is set.
     using CellNamer = std::function<QString(int col, int row)>;
     void setAccessibleCellNamer(CellNamer namer) { cellNamer = std::move(namer); }
     QString accessibleCellName(int col, int row) const { return cellNamer ? cellNamer(col, row) : Cells(col, row); }
-    // Sets only the page of a scroll bar and redraws it.
-    void setScrollPage(Qt::Orientation orientation, int page);
 
 signals:
     void OnClick(fw::TStringGrid* sender);
