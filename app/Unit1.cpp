@@ -105,7 +105,6 @@ TGradientButton* button(QWidget* parent, const char* name, const QString& text, 
     auto* control = named(new TGradientButton(parent), name, hint);
     control->applyProgramLook();
     control->setCaption(text);
-    control->setAccessibleName(text);
     control->setGeometry(bounds);
     if (handCursor)
         control->setCursor(Qt::PointingHandCursor);
@@ -145,6 +144,7 @@ TForm1::TForm1(Services services, QWidget* parent)
       registryNames(services.registry), faceFonts(std::make_unique<preview::FaceFontCache>()),
       fontsAhead(std::make_unique<preview::FontsAhead>())
 {
+    installAccessibleWindows();
     setObjectName(QStringLiteral("Form1"));
     setAccessibleDescription(objectName());
     setWindowTitle(QStringLiteral("Glyphwell"));
@@ -166,6 +166,7 @@ TForm1::TForm1(Services services, QWidget* parent)
 
     createControls();
     wireHandlers();
+    prepareForKeyboardAndReaders();
     fw::guard([this] { FormCreate(); });
 }
 
@@ -255,6 +256,8 @@ void TForm1::createControls()
     ListBox4->setGeometry(68, 82, 142, 50);
     GradientButton1 = button(Panel1, "GradientButton1", QStringLiteral("Detail Font Information"),
                              QRect(6, 138, 204, 28), QStringLiteral("Click to show font information detail"));
+    // Covered by the face views' panel at start; hidden, so Tab never stops on it.
+    Panel3->hide();
 
     // Preview
     GrainPanel2 = panel(this, "GrainPanel2", QRect(219, 45, 579, 305));
@@ -347,12 +350,15 @@ void TForm1::createControls()
     GradientButton9 = button(GrainPanel3, "GradientButton9", QStringLiteral("About"), QRect(4, 186, 131, 28),
                              QStringLiteral("Click to show about the program"));
 
-    // Hidden
-    ListBox2 = named(new fw::TListBox(this), "ListBox2");
-    ListBox5 = named(new fw::TListBox(this), "ListBox5");
-    ListBox6 = named(new fw::TListBox(this), "ListBox6");
-    dirfont = named(new QLineEdit(QStringLiteral("dirfont"), this), "dirfont");
-    dirdoc = named(new QLineEdit(QStringLiteral("Edit7"), this), "dirdoc");
+    // Hidden, in a window that is never shown, so that assistive tools do not
+    // offer them among the window's controls.
+    auto* scratch = new QWidget(this, Qt::Window);
+    scratch->setObjectName(QStringLiteral("Scratch"));
+    ListBox2 = named(new fw::TListBox(scratch), "ListBox2");
+    ListBox5 = named(new fw::TListBox(scratch), "ListBox5");
+    ListBox6 = named(new fw::TListBox(scratch), "ListBox6");
+    dirfont = named(new QLineEdit(QStringLiteral("dirfont"), scratch), "dirfont");
+    dirdoc = named(new QLineEdit(QStringLiteral("Edit7"), scratch), "dirdoc");
     for (QWidget* hidden : {static_cast<QWidget*>(ListBox2), static_cast<QWidget*>(ListBox5),
                             static_cast<QWidget*>(ListBox6), static_cast<QWidget*>(dirfont),
                             static_cast<QWidget*>(dirdoc)})
@@ -436,6 +442,8 @@ void TForm1::FormCreate()
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == Edit1 || watched == SortableGrid1)
+        return keyboardEvent(watched, event);
     // Presses, moves and releases on the three drag handles.
     auto type = event->type();
     if (type == QEvent::MouseButtonDblClick)

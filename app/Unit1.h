@@ -16,6 +16,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QKeyEvent;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -175,6 +176,14 @@ protected:
 private:
     void createControls();
     void wireHandlers();
+    // What a keyboard or screen-reader user needs: spoken names, captions tied to
+    // their fields, the tab order, captions that fit, tool tips for cut texts.
+    void prepareForKeyboardAndReaders();
+    // Before the first accessible event of any window, which fixes its role.
+    static void installAccessibleWindows();
+    bool keyboardEvent(QObject* watched, QEvent* event);
+    // Space held or Enter pressed on the character map zooms the current cell.
+    bool SortableGrid1Key(QKeyEvent* key);
     QString selectedFileName() const;
     template <typename Change> void changeSample(Change&& change);
     // Shows the face list or the file list with their panels.
@@ -202,4 +211,5 @@ private:
     QPointer<TForm3> Form3;
     QPoint dragOrigin;
     bool dragging = false;
+    bool zoomLatched = false; // Enter opened the zoom; Enter or Escape closes it
 };

@@ -55,8 +55,9 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     GradientButton5->setAccessibleDescription(GradientButton5->objectName());
     GradientButton5->applyProgramLook();
     GradientButton5->setCaption(QStringLiteral("X"));
-    GradientButton5->setAccessibleName(QStringLiteral("X"));
     GradientButton5->setGeometry(388, 7, 21, 21);
+    // Escape closes the window as "X" does.
+    GradientButton5->setCancel(true);
 
     GrainPanel4 = new TGrainPanel(this);
     GrainPanel4->setObjectName(QStringLiteral("GrainPanel4"));
@@ -86,6 +87,8 @@ void TForm3::showAbout()
     show();
     raise();
     activateWindow();
+    // The window itself takes the focus, so that Escape reaches it at once.
+    setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TForm3::GradientButton5Click()

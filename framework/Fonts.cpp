@@ -1,5 +1,7 @@
 #include "framework/Fonts.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <cmath>
 
@@ -37,6 +39,14 @@ void setFontHeight(QFont& font, int height)
     const qreal cell = metrics.ascent() + metrics.descent();
     const int pixels = cell > 0 ? int(std::lround(height * 100.0 / cell)) : height;
     font.setPixelSize(std::max(1, pixels));
+}
+
+QFont fittingFont(QFont font, const QString& text, int width, int minPixels)
+{
+    int pixels = font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
+    while (QFontMetrics(font).horizontalAdvance(text) > width && pixels > minPixels)
+        font.setPixelSize(--pixels);
+    return font;
 }
 
 } // namespace fw

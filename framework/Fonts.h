@@ -20,4 +20,8 @@ int sizeToHeight(int points, int dpi = screenDpi);
 // taken as the cell height and scaled by the face's own ascent + descent.
 void setFontHeight(QFont& font, int height);
 
+// The font, made smaller pixel by pixel (down to minPixels) until the text fits in
+// the width; unchanged when it fits already.
+QFont fittingFont(QFont font, const QString& text, int width, int minPixels = 7);
+
 } // namespace fw

@@ -1,8 +1,11 @@
 #include "framework/ListBox.h"
 
+#include <QAbstractItemView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 namespace fw {
 
@@ -42,6 +45,26 @@ public:
         if (list->drawHandler)
             return QSize(option.rect.width(), list->itemHeight);
         return QStyledItemDelegate::sizeHint(option, index);
+    }
+
+    // A plainly drawn item whose text is cut shows the whole text as its tool tip;
+    // elsewhere the list's own hint shows.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override
+    {
+        if (event->type() != QEvent::ToolTip || list->drawHandler || !index.isValid())
+            return false;
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        QStyle* style = view->style();
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        // The item may be laid out wider than the list; only what the list shows counts.
+        const QRect shown = style->subElementRect(QStyle::SE_ItemViewItemText, &item, view) & view->viewport()->rect();
+        const int room = shown.width() - 2 * margin;
+        if (item.fontMetrics.horizontalAdvance(item.text) <= room)
+            return false;
+        QToolTip::showText(event->globalPos(), item.text, view->viewport(), option.rect);
+        return true;
     }
 
 private:

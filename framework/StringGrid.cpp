@@ -145,7 +145,7 @@ public:
     {
         if (!isValid() || (kind != QAccessible::Name && kind != QAccessible::Value))
             return QString();
-        return grid->Cells(col, row);
+        return kind == QAccessible::Name ? grid->accessibleCellName(col, row) : grid->Cells(col, row);
     }
     void setText(QAccessible::Text kind, const QString& text) override
     {

@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace fw {
@@ -166,6 +167,11 @@ public:
     // Sets only the page of a scroll bar and redraws it.
     void setScrollPage(Qt::Orientation orientation, int page);
 
+    // The name assistive tools read for a cell: the cell's text unless a namer is set.
+    using CellNamer = std::function<QString(int col, int row)>;
+    void setAccessibleCellNamer(CellNamer namer) { cellNamer = std::move(namer); }
+    QString accessibleCellName(int col, int row) const { return cellNamer ? cellNamer(col, row) : Cells(col, row); }
+
 signals:
     void OnClick(fw::TStringGrid* sender);
     void OnDrawCell(fw::TStringGrid* sender, int col, int row, const QRect& rect, fw::GridDrawState state);
@@ -285,6 +291,7 @@ private:
     TScrollInfo horzPage;
     bool updatingBars = false;
     bool barsAgain = false;
+    CellNamer cellNamer;
 
     TGridState gridState = gsNormal;
     int sizingIndex = -1;

@@ -23,6 +23,8 @@ TUpDown::TUpDown(QWidget* parent) : QWidget(parent)
     }
     up->setArrowType(Qt::UpArrow);
     down->setArrowType(Qt::DownArrow);
+    up->setAccessibleName(QStringLiteral("Up"));
+    down->setAccessibleName(QStringLiteral("Down"));
     connect(up, &QToolButton::clicked, this, &TUpDown::stepUp);
     connect(down, &QToolButton::clicked, this, &TUpDown::stepDown);
 }

@@ -26,4 +26,11 @@ QString zoomCodeLine(const QString& text)
     return QStringLiteral("ASCII-code is #") + QString::number(windows1252Code(text.at(0)));
 }
 
+QString cellSpokenName(const QString& text)
+{
+    if (text.isEmpty())
+        return QString();
+    return text + QStringLiteral(", code ") + QString::number(windows1252Code(text.at(0)));
+}
+
 } // namespace preview

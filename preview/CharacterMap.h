@@ -39,4 +39,8 @@ struct CharacterMapCells {
 // "ASCII-code is #" and the code of the first character of the text.
 QString zoomCodeLine(const QString& text);
 
+// What a screen reader reads for a cell: its character and code ("é, code 233");
+// nothing for an empty cell.
+QString cellSpokenName(const QString& text);
+
 } // namespace preview

@@ -4,6 +4,8 @@
 
 #include "framework/Fonts.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -177,6 +179,60 @@ void installDialogKeyPass()
     qApp->installEventFilter(pass);
 }
 
+// Assistive tools see the button as a push button named by its caption, whose
+// press action clicks it as the mouse does; a disabled button reports itself
+// unavailable and its press does nothing.
+class GradientButtonAccessible : public QAccessibleWidget {
+public:
+    explicit GradientButtonAccessible(TGradientButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
+
+    TGradientButton* button() const { return static_cast<TGradientButton*>(widget()); }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Name && button()->accessibleName().isEmpty())
+            return captionWithoutMnemonic(button()->Caption());
+        return QAccessibleWidget::text(kind);
+    }
+    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
+    void doAction(const QString& name) override
+    {
+        if (name != pressAction()) {
+            QAccessibleWidget::doAction(name);
+            return;
+        }
+        if (button()->isEnabled())
+            button()->Click();
+    }
+    QStringList keyBindingsForAction(const QString& name) const override
+    {
+        if (name != pressAction())
+            return QAccessibleWidget::keyBindingsForAction(name);
+        const QKeySequence mnemonic = QKeySequence::mnemonic(button()->Caption());
+        return mnemonic.isEmpty() ? QStringList() : QStringList{mnemonic.toString(QKeySequence::NativeText)};
+    }
+
+private:
+    // "&Open" reads "Open", "&&" reads "&".
+    static QString captionWithoutMnemonic(const QString& caption)
+    {
+        QString plain;
+        for (qsizetype i = 0; i < caption.size(); ++i) {
+            if (caption.at(i) == QLatin1Char('&') && i + 1 < caption.size())
+                ++i;
+            plain += caption.at(i);
+        }
+        return plain;
+    }
+};
+
+QAccessibleInterface* gradientButtonAccessible(const QString&, QObject* object)
+{
+    if (auto* button = qobject_cast<TGradientButton*>(object))
+        return new GradientButtonAccessible(button);
+    return nullptr;
+}
+
 } // namespace
 
 void fillGradient(QImage& image, TColor start, TColor end)
@@ -219,6 +275,8 @@ TGradientButton::TGradientButton(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true); // OnMouseMove also without a pressed button
     installDialogKeyPass();
+    static const bool accessibleInstalled = (QAccessible::installFactory(gradientButtonAccessible), true);
+    Q_UNUSED(accessibleInstalled);
 }
 
 TGradientButton::~TGradientButton() = default;
@@ -295,6 +353,10 @@ void TGradientButton::setCaption(const QString& value)
     caption = value;
     updateAccelerator();
     update();
+    if (QAccessible::isActive() && accessibleName().isEmpty()) {
+        QAccessibleEvent renamed(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&renamed);
+    }
 }
 
 void TGradientButton::setTabStop(bool value)

@@ -2,6 +2,7 @@
 
 #include "framework/Dialogs.h"
 
+#include <QAccessibleWidget>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -82,6 +83,15 @@ void frame3D(QPainter& painter, QRect& rect, const QColor& top, const QColor& bo
         fillSpan(painter, l, b - 1, r, b, bottom);
         rect.adjust(1, 1, -1, -1);
     }
+}
+
+// Assistive tools see a panel as a grouping of the controls on it, with no name
+// of its own.
+QAccessibleInterface* grainPanelAccessible(const QString&, QObject* object)
+{
+    if (auto* panel = qobject_cast<TGrainPanel*>(object))
+        return new QAccessibleWidget(panel, QAccessible::Grouping);
+    return nullptr;
 }
 
 } // namespace
@@ -210,6 +220,8 @@ QImage buildTile(Random& random, TColor color, int size, int amount, bool propor
 
 TGrainPanel::TGrainPanel(QWidget* parent) : QWidget(parent)
 {
+    static const bool accessibleInstalled = (QAccessible::installFactory(grainPanelAccessible), true);
+    Q_UNUSED(accessibleInstalled);
     random.reseedFromClock();
     setAttribute(Qt::WA_OpaquePaintEvent);
     rebuild();
