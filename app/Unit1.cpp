@@ -19,11 +19,13 @@
 #include "system/FontFactory.h"
 #include "system/FontResources.h"
 #include "system/Shell.h"
+#include "system/TextFaces.h"
 #include "system/ShellFolders.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCursor>
+#include <QApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
@@ -48,6 +50,29 @@ constexpr int fontsAheadDelay = 30;
 QFont tahoma(int pixels, bool bold = false)
 {
     return sys::faceFont(QStringLiteral("Tahoma"), pixels, bold);
+}
+
+// The title label shows a name in any script in one face that holds it whole.
+void showTitle(QLabel* title, const QString& text)
+{
+    const QFont font = sys::fontForText(tahoma(24), text);
+    if (font != title->font()) {
+        title->clear(); // the old text is never laid out in the new face
+        title->setFont(font);
+    }
+    title->setText(text);
+}
+
+// Names and paths come in every script: the field takes a face that holds the text
+// whole before it lays the text out.
+void showName(QLineEdit* field, const QString& text)
+{
+    const QFont font = sys::fontForText(QApplication::font(field), text);
+    if (font != field->font()) {
+        field->clear(); // the old text is never laid out in the new face
+        field->setFont(font);
+    }
+    field->setText(text);
 }
 
 void setTextColor(QWidget* widget, TColor color)
@@ -538,7 +563,7 @@ void TForm1::ListBox1Click()
     if (sources.isEmpty())
         sources << catalogue::noFileFound;
     ListBox3->setItems(sources);
-    Edit2->setText(face);
+    showName(Edit2, face);
     QStringList charsets;
     catalogue::appendCharsets(services.fonts, face, charsets);
     ListBox4->setItems(charsets);
@@ -546,7 +571,7 @@ void TForm1::ListBox1Click()
     SortableGrid1->setFont(characterMapFont(Edit1->font()));
     preview::fillCharacterMap(
         [this](int column, int row, const QString& text) { SortableGrid1->setCells(column, row, text); });
-    Panel4->setText(face);
+    showTitle(Panel4, face);
 }
 
 QFont TForm1::characterMapFont(const QFont& sample) const
@@ -708,16 +733,16 @@ void TForm1::FileListBox1Click()
     const QString name = selectedFileName();
     Edit5->clear();
     ListBox5->setItems(faces.faces());
-    registryNames.faceForFile(ListBox5->Items(), name, [this](const QString& face) { Edit5->setText(face); });
+    registryNames.faceForFile(ListBox5->Items(), name, [this](const QString& face) { showName(Edit5, face); });
     ListBox5->setItemIndex(ListBox5->Count() - 1);
     if (Edit5->text().isEmpty())
-        Edit5->setText(catalogue::noFaceFound);
-    Edit3->setText(name);
-    Edit4->setText(dirfont->text());
-    Edit6->setText(catalogue::fileSizeField(services.files, dirfont->text() + name));
+        showName(Edit5, catalogue::noFaceFound);
+    showName(Edit3, name);
+    showName(Edit4, dirfont->text());
+    showName(Edit6, catalogue::fileSizeField(services.files, dirfont->text() + name));
     if (Edit5->text() != catalogue::noFaceFound)
         changeSample([this](QFont& sample) { sys::setFace(sample, Edit5->text(), sys::Fallback::None); });
-    Panel4->setText(Edit5->text());
+    showTitle(Panel4, Edit5->text());
 }
 
 void TForm1::showView(bool faceList)

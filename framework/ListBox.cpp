@@ -1,5 +1,7 @@
 #include "framework/ListBox.h"
 
+#include "system/TextFaces.h"
+
 #include <QAbstractItemView>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -45,6 +47,18 @@ public:
         if (list->drawHandler)
             return QSize(option.rect.width(), list->itemHeight);
         return QStyledItemDelegate::sizeHint(option, index);
+    }
+
+    // Names come in every script: a plain item's text shows in a face that holds it
+    // whole, so Qt never searches all installed fonts for a missing character.
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QFont font = sys::fontForText(option->font, option->text);
+        if (font != option->font) {
+            option->font = font;
+            option->fontMetrics = QFontMetrics(font);
+        }
     }
 
     // A plainly drawn item whose text is cut shows the whole text as its tool tip;

@@ -33,11 +33,18 @@ def outline(width, margin, heavy):
     return pen.glyph()
 
 
+# Families named in other scripts, as fonts of those scripts are.
+SCRIPT_FAMILIES = [("Japanese", "\u660e\u671d\u4f53\u30b5\u30f3\u30d7\u30eb"),
+                   ("Greek", "\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac"),
+                   ("Arabic", "\u062e\u0637 \u0639\u0631\u0628\u064a")]
+
+
 def write_face(path, family, style, weight, italic, number):
-    glyph_names = [".notdef"] + ["c%04x" % ord(c) for c in CHARACTERS]
+    characters = "".join(sorted(set(CHARACTERS + family)))
+    glyph_names = [".notdef"] + ["c%04x" % ord(c) for c in characters]
     builder = FontBuilder(1000, isTTF=True)
     builder.setupGlyphOrder(glyph_names)
-    builder.setupCharacterMap({ord(c): "c%04x" % ord(c) for c in CHARACTERS})
+    builder.setupCharacterMap({ord(c): "c%04x" % ord(c) for c in characters})
     margin = 30 + (number % 9) * 8
     glyphs = {name: outline(620, margin, weight >= 700) for name in glyph_names}
     glyphs["c0020"] = TTGlyphPen(None).glyph()
@@ -48,7 +55,8 @@ def write_face(path, family, style, weight, italic, number):
     builder.setupNameTable({
         "familyName": family, "styleName": style, "fullName": full_name,
         "uniqueFontIdentifier": "%s;%d" % (full_name, number),
-        "psName": full_name.replace(" ", "-"), "version": "Version 1.000",
+        "psName": full_name.replace(" ", "-") if full_name.isascii() else "Named-%d" % number,
+        "version": "Version 1.000",
     })
     selection = (0x01 if italic else 0) | (0x20 if weight >= 700 else 0)
     if selection == 0:
@@ -66,6 +74,7 @@ def main():
     parser.add_argument("folder")
     parser.add_argument("--styles", type=int, choices=(1, 4), default=1)
     parser.add_argument("--prefix", default="Synth")
+    parser.add_argument("--scripts", action="store_true", help="add the families named in other scripts")
     options = parser.parse_args()
     os.makedirs(options.folder, exist_ok=True)
     for number in range(options.count):
@@ -73,6 +82,9 @@ def main():
         for style, weight, italic in FACES[:options.styles]:
             name = "%s%05d-%s.ttf" % (options.prefix, number, style.replace(" ", ""))
             write_face(os.path.join(options.folder, name), family, style, weight, italic, number)
+    if options.scripts:
+        for number, (script, family) in enumerate(SCRIPT_FAMILIES):
+            write_face(os.path.join(options.folder, "Named%s.ttf" % script), family, "Regular", 400, False, number)
 
 
 if __name__ == "__main__":

@@ -24,6 +24,14 @@ QString installedFamily(const QString& family)
     // The same configuration Qt draws with, so the answer is a family Qt knows.
     if (FcPattern* pattern = FcPatternCreate()) {
         FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.toUtf8().constData()));
+        // The program's own captions are printable ASCII: a substitute must have it
+        // all, or Qt searches every installed font for the missing characters.
+        if (FcCharSet* captions = FcCharSetCreate()) {
+            for (FcChar32 c = 0x20; c < 0x7f; ++c)
+                FcCharSetAddChar(captions, c);
+            FcPatternAddCharSet(pattern, FC_CHARSET, captions);
+            FcCharSetDestroy(captions);
+        }
         FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
         FcDefaultSubstitute(pattern);
         FcResult outcome = FcResultNoMatch;

@@ -17,6 +17,7 @@
 #include <QToolTip>
 #include <QHelpEvent>
 #include <QApplication>
+#include <QRawFont>
 
 using MainWindow = FormFixture;
 
@@ -178,4 +179,29 @@ TEST_F(MainWindow, HintsShowTheirShortPartInTheHintWindowsFont)
     EXPECT_TRUE(QToolTip::font().bold());
     EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipText), QColor(0, 0, 255));
     QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), 5000); // hidden again after its pause
+}
+
+TEST_F(MainWindow, NamesInOtherScriptsShowInAFaceThatHoldsThemAndLatinNamesInTheirOwn)
+{
+    const QString arabic = QString::fromUtf8("خط عربي");
+    TForm1& form = start({"Alpha", arabic});
+    const QFont title = form.Panel4->font();
+    const QFont field = form.Edit2->font();
+    form.ListBox1->setItemIndex(form.ListBox1->Items().indexOf(arabic));
+    form.ListBox1Click();
+    EXPECT_EQ(form.Panel4->text(), arabic);
+    EXPECT_EQ(form.Edit2->text(), arabic);
+    // Each draws the whole name in one face (the interface faces here lack Arabic).
+    for (const QFont& font : {form.Panel4->font(), form.Edit2->font()}) {
+        const QRawFont face = QRawFont::fromFont(font);
+        for (const QChar c : arabic)
+            EXPECT_TRUE(c == ' ' || face.supportsCharacter(c)) << face.familyName().toStdString();
+    }
+    EXPECT_EQ(form.Panel4->font().pixelSize(), title.pixelSize());
+
+    form.ListBox1->setItemIndex(0);
+    form.ListBox1Click();
+    EXPECT_EQ(form.Panel4->text(), "Alpha");
+    EXPECT_EQ(form.Panel4->font(), title);
+    EXPECT_EQ(form.Edit2->font(), field);
 }

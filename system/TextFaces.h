@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+// Names shown in the program's own controls (face names, file names) come in every
+// script. When a control's face lacks a character, Qt would ask fontconfig for every
+// installed family and compare each with each of its own: seconds with thousands of
+// fonts. Instead the control's font is swapped for one face that holds the whole text,
+// which fontconfig finds in one match, once per face, style and script.
+namespace sys {
+
+// The font to show the text in: the font itself when its face has every character;
+// else the same font in the face nearest to it that has them all; when no installed
+// face has them all, the face with most of them without fallback, so the rest show as
+// boxes instead of starting Qt's search.
+QFont fontForText(const QFont& font, const QString& text);
+
+// The face that fontconfig gives for the characters near the family, with its style;
+// empty when none has them all. Decided once per family, style and set of scripts.
+QString fallbackFace(const QString& family, bool bold, bool italic, const QString& characters);
+
+// How many fallback faces have been decided so far (one per family, style and scripts).
+int fallbackFaceCount();
+
+} // namespace sys
