@@ -3,6 +3,7 @@
 #include "system/FilePaths.h"
 #include "system/Fontconfig.h"
 
+#include <QFile>
 #include <QFontDatabase>
 #include <fcntl.h>
 #include <fontconfig/fontconfig.h>
@@ -69,8 +70,10 @@ int FontconfigResources::addFontResource(const QString& path)
 {
     if (!session.addApplicationFont(path))
         return 0;
-    // Qt is given the bytes, since it would not find a file whose name is not UTF-8.
-    const int id = QFontDatabase::addApplicationFontFromData(readFontFile(path));
+    // A file whose name is not UTF-8 is given to Qt as its bytes: Qt would not find it.
+    const bool textName = QFile::encodeName(path) == pathBytes(path);
+    const int id = textName ? QFontDatabase::addApplicationFont(path)
+                            : QFontDatabase::addApplicationFontFromData(readFontFile(path));
     if (id < 0)
         return 0;
     if (qtFontIds.contains(path))
