@@ -4,6 +4,8 @@
 
 #include <memory>
 
+class QIcon;
+
 class TForm1;
 class TForm2;
 class TForm3;
@@ -17,6 +19,7 @@ class FontconfigRegistry;
 class FontconfigResources;
 class DesktopShell;
 class QtPrinter;
+class FreeTypeFontFileCheck;
 } // namespace sys
 
 // The real operating-system services of the program.
@@ -35,6 +38,7 @@ private:
     std::unique_ptr<sys::FontconfigResources> resources;
     std::unique_ptr<sys::DesktopShell> shell;
     std::unique_ptr<sys::QtPrinter> printer;
+    std::unique_ptr<sys::FreeTypeFontFileCheck> fontFiles;
 };
 
 // The program's three windows, made in this order: the main window, the zoom
@@ -50,3 +54,8 @@ struct Windows {
 };
 
 Windows createWindows(Services services);
+
+// Names the program to the desktop: its application id, which finds its desktop
+// entry, and its icon, which every window shows.
+void setDesktopIdentity();
+QIcon applicationIcon();

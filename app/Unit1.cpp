@@ -36,6 +36,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 
@@ -166,6 +167,13 @@ TForm1::TForm1(Services services, QWidget* parent)
 
     createControls();
     wireHandlers();
+    // Font files dropped anywhere on the window reach the window itself.
+    for (QWidget* child : findChildren<QWidget*>())
+        child->setAcceptDrops(false);
+    setAcceptDrops(true);
+    offerTimer = new QTimer(this);
+    offerTimer->setSingleShot(true);
+    connect(offerTimer, &QTimer::timeout, this, [this] { offerNextFontFile(); });
     fw::guard([this] { FormCreate(); });
 }
 
@@ -460,6 +468,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 void TForm1::FormMouseDown(Qt::MouseButton button, int, int)
 {
     if (button != Qt::LeftButton)
+        return;
+    // Where the platform moves windows itself (Wayland, where a window cannot place
+    // itself), the move is handed to it.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && windowHandle() &&
+        windowHandle()->startSystemMove())
         return;
     dragging = true;
     dragOrigin = QCursor::pos() - QPoint(x(), y());
@@ -828,7 +841,12 @@ void TForm1::Button4Click()
          QString(), QString()});
     if (!source)
         return;
-    manage::installFont(services.files, services.fontResources, dirfont->text(), *source);
+    installFontFile(*source);
+}
+
+void TForm1::installFontFile(const QString& path)
+{
+    manage::installFont(services.files, services.fontResources, dirfont->text(), path);
     reloadFaceList();
     ListBox1->setItemIndex(0);
 }
@@ -904,7 +922,8 @@ void TForm1::GradientButton2Click()
 
 void TForm1::GradientButton8Click()
 {
-    services.shell.open(helpFilePath(sys::executablePath()));
+    services.shell.open(
+        helpFilePath(sys::executablePath(), [this](const QString& path) { return services.files.fileExists(path); }));
 }
 
 void TForm1::GradientButton9Click()
