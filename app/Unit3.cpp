@@ -99,8 +99,6 @@ QString helpFilePath(const QString& executablePath, const std::function<bool(con
     const qsizetype separator = executablePath.lastIndexOf(QLatin1Char('/'));
     const QString folder = executablePath.left(std::max<qsizetype>(separator, 0));
     const QString beside = folder + QStringLiteral("/Glyphwell Help.html");
-    const QString installed = folder + QStringLiteral("/../share/glyphwell/Glyphwell Help.html");
-    if (fileExists(beside) || !fileExists(installed))
-        return beside;
-    return QDir::cleanPath(installed);
+    const QString installed = QDir::cleanPath(folder + QStringLiteral("/../share/glyphwell/Glyphwell Help.html"));
+    return fileExists(beside) || !fileExists(installed) ? beside : installed;
 }
