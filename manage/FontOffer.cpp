@@ -29,10 +29,11 @@ QList<OfferedFile> offeredFiles(const QList<QByteArray>& paths, const QString& w
     for (const QByteArray& bytes : paths) {
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         QString path = utf8(bytes);
-        const bool hasControl = std::any_of(bytes.begin(), bytes.end(), [](char c) { return c == '\n' || c == '\r' || c == '\0'; });
+        const bool hasBreak =
+            std::any_of(bytes.begin(), bytes.end(), [](char c) { return c == '\n' || c == '\r' || c == '\0'; });
         if (bytes.isEmpty()) {
             offers << OfferedFile{{}, noFileNameMessage};
-        } else if (utf8.hasError() || hasControl) {
+        } else if (utf8.hasError() || hasBreak) {
             offers << OfferedFile{{}, unusableFileNameMessage(shownName(bytes))};
         } else {
             if (!path.startsWith(QLatin1Char('/')))

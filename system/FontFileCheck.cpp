@@ -19,7 +19,8 @@ namespace {
 QString familyOf(FT_Face face, const QByteArray& file)
 {
     QString family;
-    if (FcPattern* pattern = FcFreeTypeQueryFace(face, reinterpret_cast<const FcChar8*>(file.constData()), 0, nullptr)) {
+    const auto* name = reinterpret_cast<const FcChar8*>(file.constData());
+    if (FcPattern* pattern = FcFreeTypeQueryFace(face, name, 0, nullptr)) {
         for (int n = 0; family.isEmpty(); ++n) {
             const QString name = fcString(pattern, FC_FAMILY, n);
             if (name.isNull())
