@@ -22,6 +22,18 @@ CommandLine parseCommandLine(const QList<QByteArray>& arguments)
     return line;
 }
 
+bool isQtOption(const QByteArray& argument)
+{
+    static const QList<QByteArray> names{
+        "platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger", "qwindowgeometry",
+        "qwindowicon", "qwindowtitle", "reverse", "session", "style", "stylesheet", "widgetcount",
+        "testability", "display", "geometry", "title", "icon", "name", "visual", "ncols", "cmap",
+        "nograb", "dograb", "sync"};
+    QByteArray name = argument.startsWith("--") ? argument.mid(2) : argument.mid(1);
+    name = name.left(name.indexOf('=') < 0 ? name.size() : name.indexOf('='));
+    return argument.startsWith('-') && names.contains(name);
+}
+
 QString usageLine()
 {
     return QStringLiteral("Usage: glyphwell [--help] [--version] [FONT-FILE...]");

@@ -20,6 +20,10 @@ struct CommandLine {
 // any other argument that starts with "-" is an unknown option.
 CommandLine parseCommandLine(const QList<QByteArray>& arguments);
 
+// True for the options Qt's application object takes for itself (-platform, -style,
+// -display, ...), with one dash or two.
+bool isQtOption(const QByteArray& argument);
+
 QString usageLine();
 QString helpText();
 QString versionText();

@@ -18,6 +18,7 @@ QList<QByteArray> arguments(int argc, char** argv)
 }
 
 // Answers --help, --version and unknown options; true when the program ends there.
+// Before Qt has taken its own options out, those are not unknown.
 bool answered(const app::CommandLine& line, bool optionsAreOurs, int& exitCode)
 {
     using Action = app::CommandLine::Action;
@@ -27,7 +28,7 @@ bool answered(const app::CommandLine& line, bool optionsAreOurs, int& exitCode)
         exitCode = 0;
         return true;
     }
-    if (line.action == Action::Usage && optionsAreOurs) {
+    if (line.action == Action::Usage && (optionsAreOurs || !app::isQtOption(line.unknownOption))) {
         std::fprintf(stderr, "%s\n", app::usageLine().toLocal8Bit().constData());
         exitCode = 2;
         return true;
@@ -40,8 +41,8 @@ bool answered(const app::CommandLine& line, bool optionsAreOurs, int& exitCode)
 int main(int argc, char** argv)
 {
     int exitCode = 0;
-    // --help and --version answer before a display is needed; Qt's own options
-    // (-platform ...) are taken out by the application object.
+    // --help, --version and unknown options answer before a display is needed; Qt's
+    // own options (-platform ...) are taken out by the application object.
     if (answered(app::parseCommandLine(arguments(argc, argv)), false, exitCode))
         return exitCode;
     fw::TApplication application(argc, argv);

@@ -71,6 +71,10 @@ TEST(CommandLine, OptionsAndFiles)
         EXPECT_EQ(line.files, c.files) << c.arguments.join(' ').toStdString();
     }
     EXPECT_EQ(app::parseCommandLine({"a", "--bogus"}).unknownOption, "--bogus");
+    for (const QByteArray qt : {"-platform", "--platform", "-style=Fusion", "-reverse"})
+        EXPECT_TRUE(app::isQtOption(qt)) << qt.constData();
+    for (const QByteArray ours : {"--bogus", "-platformx", "platform", "--", "-"})
+        EXPECT_FALSE(app::isQtOption(ours)) << ours.constData();
 }
 
 TEST(CommandLine, TheProgramAnswersItsOptionsAndExits)
@@ -85,11 +89,16 @@ TEST(CommandLine, TheProgramAnswersItsOptionsAndExits)
         {{"--version"}, 0, "Glyphwell 1.0\n", ""},
         {{"--help"}, 0, app::helpText(), ""},
         {{"--bogus", "a.ttf"}, 2, "", app::usageLine() + "\n"},
+        {{"-platform", "offscreen", "--bogus"}, 2, "", app::usageLine() + "\n"},
+        {{"-platform", "offscreen", "--version"}, 0, "Glyphwell 1.0\n", ""},
     };
     for (const Case& c : cases) {
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        // No display: the answers come before one is needed.
+        environment.remove("QT_QPA_PLATFORM");
+        environment.remove("DISPLAY");
+        environment.remove("WAYLAND_DISPLAY");
         environment.insert("XDG_RUNTIME_DIR", testenv::root()); // keeps Qt quiet about it
         program.setProcessEnvironment(environment);
         program.start(GLYPHWELL_BINARY, c.arguments);
