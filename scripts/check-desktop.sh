@@ -111,6 +111,8 @@ EOF
   DISPLAY=$display xprop -id "$wid" _NET_WM_ICON >"$home/icon" || return 1
   grep -q 'Icon (128 x 128)' "$home/icon" && grep -q 'Icon (16 x 16)' "$home/icon" ||
     { echo "window icon:"; head -3 "$home/icon"; return 1; }
+  # The class the desktop entry's StartupWMClass names, so task bars match the two.
+  DISPLAY=$display xprop -id "$wid" WM_CLASS | grep -q '"Glyphwell"$' || { echo "WM_CLASS"; return 1; }
   # "Help" of the main tool panel.
   sleep 0.5
   DISPLAY=$display xdotool mousemove --window "$wid" 725 540 click 1
@@ -122,7 +124,7 @@ EOF
   [ "$(cat "$home/opened" 2>/dev/null)" = "$want" ] ||
     { echo "opened '$(cat "$home/opened" 2>/dev/null)', wanted '$want'"; cat "$home/log"; return 1; }
 }
-check "the installed binary shows its icon and opens its help page" run_installed
+check "the installed binary shows its icon and class and opens its help page" run_installed
 
 package() {
   rm -f "$build"/glyphwell_*.deb
