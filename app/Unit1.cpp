@@ -36,6 +36,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 
@@ -167,6 +168,13 @@ TForm1::TForm1(Services services, QWidget* parent)
     createControls();
     wireHandlers();
     prepareForKeyboardAndReaders();
+    // Font files dropped anywhere on the window reach the window itself.
+    for (QWidget* child : findChildren<QWidget*>())
+        child->setAcceptDrops(false);
+    setAcceptDrops(true);
+    offerTimer = new QTimer(this);
+    offerTimer->setSingleShot(true);
+    connect(offerTimer, &QTimer::timeout, this, [this] { offerNextFontFile(); });
     fw::guard([this] { FormCreate(); });
 }
 
@@ -468,6 +476,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 void TForm1::FormMouseDown(Qt::MouseButton button, int, int)
 {
     if (button != Qt::LeftButton)
+        return;
+    // Where the platform moves windows itself (Wayland, where a window cannot place
+    // itself), the move is handed to it.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && windowHandle() &&
+        windowHandle()->startSystemMove())
         return;
     dragging = true;
     dragOrigin = QCursor::pos() - QPoint(x(), y());
@@ -834,10 +847,15 @@ void TForm1::Button4Click()
     const auto source = fw::dialogs().openFile({catalogue::fontFileFilter, 1, QString(), QString()});
     if (!source)
         return;
+    installFontFile(*source);
+}
+
+void TForm1::installFontFile(const QString& path)
+{
     const manage::InstallResult result =
-        manage::installFont(services.files, services.fontResources, dirfont->text(), *source);
+        manage::installFont(services.files, services.fontResources, dirfont->text(), path);
     if (!result.installed()) {
-        fw::ShowMessage(manage::installRefusal(result, *source));
+        fw::ShowMessage(manage::installRefusal(result, path));
         return;
     }
     reloadFaceList();
@@ -915,7 +933,8 @@ void TForm1::GradientButton2Click()
 
 void TForm1::GradientButton8Click()
 {
-    services.shell.open(helpFilePath(sys::executablePath()));
+    services.shell.open(
+        helpFilePath(sys::executablePath(), [this](const QString& path) { return services.files.fileExists(path); }));
 }
 
 void TForm1::GradientButton9Click()

@@ -7,13 +7,16 @@
 #include "framework/FileListBox.h"
 #include "framework/ListBox.h"
 #include "framework/UpDown.h"
+#include "manage/FontOffer.h"
 #include "preview/CharacterMap.h"
 #include "widgets/GradientButton.h"
 #include "widgets/GrainPanel.h"
 #include "widgets/SortableGrid.h"
 
 #include <QPointer>
+#include <QSet>
 #include <QWidget>
+#include <deque>
 
 class QCheckBox;
 class QKeyEvent;
@@ -160,6 +163,13 @@ public:
     void ToolButton1Click();
     void GradientButton10Click();
 
+    // Installs a chosen font file as "Install Font" does once its dialog is closed.
+    void installFontFile(const QString& path);
+    // Font files handed to the program (its command line, a drop): each is previewed
+    // and offered for installation, one after the other, between events.
+    void offerFontFiles(const QList<manage::OfferedFile>& offered);
+    bool isOffering() const { return offering || !pendingOffers.empty(); }
+
     // The character map's column widths and cells, for the specimen sheet.
     preview::CharacterMapCells characterMapCells() const;
 
@@ -172,6 +182,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createControls();
@@ -207,6 +220,16 @@ private:
     QFont characterMapFont(const QFont& sample) const;
     QList<QFont> previewFontsOf(const QString& face) const;
     QList<QFont> fontsAheadOf(const QString& face);
+    void offerNextFontFile();
+    void offerFontFile(const manage::OfferedFile& offer);
+    void previewFontFile(const QString& path, const QString& face);
+    QStringList installedFontFiles();
+    std::deque<manage::OfferedFile> pendingOffers;
+    // Offered files loaded for this run only, not installed.
+    QSet<QString> loadedForRun;
+    QTimer* offerTimer = nullptr;
+    bool offering = false;
+    bool dropAcceptable = false;
     QPointer<TForm2> Form2;
     QPointer<TForm3> Form3;
     QPoint dragOrigin;

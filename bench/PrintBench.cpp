@@ -9,6 +9,7 @@
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "system/FileSystem.h"
+#include "system/FontFileCheck.h"
 #include "system/FontEnumeration.h"
 #include "system/FontRegistry.h"
 #include "system/FontResources.h"
@@ -78,7 +79,8 @@ struct Program {
     sys::DesktopShell shell;
     QString pdf = testenv::root() + "/print.pdf";
     sys::QtPrinter printer{pdf};
-    Windows windows = createWindows(Services{fonts, registry, folders, files, resources, shell, printer});
+    sys::FreeTypeFontFileCheck fontFiles;
+    Windows windows = createWindows(Services{fonts, registry, folders, files, resources, shell, printer, fontFiles});
     TForm1& form = *windows.form1;
 };
 
