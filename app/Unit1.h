@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -93,6 +94,9 @@ public:
     QToolButton* ItalicButton = nullptr;
     QToolButton* UnderlineButton = nullptr;
     QToolButton* ToolButton1 = nullptr;
+    // The print button's menu: print, or save the sheet as a PDF file.
+    QAction* PrintSheet = nullptr;
+    QAction* SaveSheetPdf = nullptr;
     QToolButton* ToolButton3 = nullptr;
     // Character map
     QLabel* Image3 = nullptr;
@@ -107,6 +111,7 @@ public:
     TGradientButton* Button3 = nullptr;
     TGradientButton* GradientButton7 = nullptr;
     TGradientButton* GradientButton10 = nullptr;
+    QAction* SaveCataloguePdf = nullptr; // Print All's context menu
     TGradientButton* GradientButton8 = nullptr;
     TGradientButton* GradientButton9 = nullptr;
     // Hidden scratch lists and folder fields
@@ -158,6 +163,8 @@ public:
     void GradientButton9Click();
     void ToolButton1Click();
     void GradientButton10Click();
+    void SaveSheetPdfClick();
+    void SaveCataloguePdfClick();
 
     // The character map's column widths and cells, for the specimen sheet.
     preview::CharacterMapCells characterMapCells() const;
@@ -183,6 +190,9 @@ private:
     void markCurrentView(TGradientButton* current);
     void openFaceView(bool ownFace, TGradientButton* button);
     void reloadFaceList();
+    // The sheet and the catalogue, to the default printer or, with a file, a PDF.
+    void printSheet(const QString& pdfFile);
+    void printCatalogue(const QString& pdfFile);
 
     Services services;
     catalogue::InstalledFaceList faces;
