@@ -53,19 +53,21 @@ bool printFontCatalogue(PrinterCanvas& canvas, const CatalogueWalk& walk, const 
     const int pages = cataloguePages(faces.size());
     int page = 1;
     int row = 0;
+    // Asked after every row: probing a face can take a while among thousands.
+    const auto goOn = [&] { return !progress.laidOut || progress.laidOut(page, pages); };
     for (int index = 1; index < faces.size(); ++index) {
         ++row;
         const int y = 370 + 10 * row * canvas.font().size;
         printRow(canvas, y, faces[index], [&] { return walk.filesOf(index); });
+        if (!goOn())
+            return false; // the job is aborted as it goes
         if (row == catalogueRowsPerPage) {
             row = 0;
-            if (progress.laidOut && !progress.laidOut(page, pages))
-                return false; // the job is aborted as it goes
             canvas.newPage();
             ++page;
         }
     }
-    if (progress.laidOut && !progress.laidOut(page, pages))
+    if (!goOn())
         return false;
     return job.end(progress.drawn);
 }

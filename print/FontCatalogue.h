@@ -25,8 +25,8 @@ struct CatalogueWalk {
 // one 52, and a last row that fills its page still starts a new, empty one.
 int cataloguePages(qsizetype faces);
 
-// Reports a job of the catalogue: each page as it is laid out, then as it is drawn
-// for the printer. Either returning false cancels the job.
+// Reports a job of the catalogue: the page being laid out (after every row), then
+// the page being drawn for the printer. Either returning false cancels the job.
 struct CatalogueProgress {
     sys::PageProgress laidOut;
     sys::PageProgress drawn;

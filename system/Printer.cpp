@@ -1,6 +1,7 @@
 #include "system/Printer.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPainter>
 #include <QPageLayout>
@@ -206,13 +207,27 @@ Printer::End QtPrinter::endJob(const PageProgress& progress)
     const int dpi = printer->resolution();
     const QRect page(QPoint(0, 0), printer->pageRect(QPrinter::DevicePixel).toRect().size());
     const int pages = int(finished->pages.size());
+    // A page of new faces takes a while to draw; asking between its texts as well
+    // lets a Cancel stop the job within a fraction of a second.
+    constexpr qint64 askEvery = 50; // ms
+    QElapsedTimer sinceAsked;
+    sinceAsked.start();
+    const auto goOn = [&](int pageNumber) {
+        sinceAsked.restart();
+        return !progress || progress(pageNumber, pages);
+    };
     bool cancelled = false;
     for (int index = 0; index < pages && !cancelled; ++index) {
         if (index > 0)
             printer->newPage();
-        for (const Drawing& drawing : finished->pages[index])
+        for (const Drawing& drawing : finished->pages[index]) {
             draw(painter, drawing, page, dpi);
-        cancelled = progress && !progress(index + 1, pages);
+            if (progress && sinceAsked.elapsed() >= askEvery && !goOn(index + 1)) {
+                cancelled = true;
+                break;
+            }
+        }
+        cancelled = cancelled || !goOn(index + 1);
     }
     // Closing the spool file sends nothing: a cancelled job's file is simply dropped.
     if (!painter.end())

@@ -27,8 +27,9 @@ struct PrinterFont {
 // The device height of a size in points: size × dots per inch ÷ 72, rounded.
 int printerPixelHeight(int points, int dpi);
 
-// Called after each page has been made: the page number and the count. Returning
-// false stops the job there: it is dropped and nothing of it is printed or written.
+// Called as a job's pages are made, after each page and often enough within a
+// long one that the window can answer: the page being made and the count.
+// Returning false stops the job there: nothing of it is printed or written.
 using PageProgress = std::function<bool(int page, int pages)>;
 
 // The printer as one drawing surface for one job at a time. Positions are device
