@@ -9,6 +9,7 @@
 #include "system/Printer.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -69,6 +70,12 @@ public:
 private:
     bool show(int page, int pages, int done)
     {
+        // Asked after every row: answer from the last look unless the page changed
+        // or a moment has passed, so that repainting does not slow the job.
+        if (done == shownDone && sinceShown.isValid() && sinceShown.elapsed() < 40)
+            return !box.wasCanceled();
+        shownDone = done;
+        sinceShown.start();
         shown = text.arg(page).arg(pages);
         title.setText(shown);
         box.setLabelText(shown);
@@ -84,6 +91,8 @@ private:
     QString saved;
     QString text;
     QString shown;
+    int shownDone = -1;
+    QElapsedTimer sinceShown;
     QProgressDialog box;
     std::vector<QTimer*> held;
 };

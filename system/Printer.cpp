@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPageLayout>
 #include <QPrinter>
@@ -12,6 +14,7 @@
 #include <cups/cups.h>
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -80,16 +83,47 @@ namespace {
 // A Qt printer that writes the job into the spool file: Qt's CUPS engine for the
 // default printer, which then leaves the sending to us; its PDF engine on the same
 // paper and margins for a file.
-std::unique_ptr<QPrinter> spoolingPrinter(const QPrinterInfo& info, bool pdf, const QString& spool)
+class SpoolPrinter : public QPrinter {
+public:
+    using QPrinter::QPrinter;
+
+    // Drops a cancelled job without Qt's closing work: ending the PDF engine writes
+    // (and subsets) every font drawn so far, seconds for thousands of faces. With
+    // the engine marked inactive, ending the painter skips that; the spool file the
+    // engine leaves open is closed here, as the engine then never closes it.
+    void drop(QPainter& painter, const QString& spool)
+    {
+        painter.paintEngine()->setActive(false);
+        painter.end();
+        painters = 0; // ending an inactive engine leaves the device's count alone
+        closeOpenFile(spool);
+    }
+
+private:
+    static void closeOpenFile(const QString& path)
+    {
+        const QByteArray target = QFile::encodeName(QFileInfo(path).canonicalFilePath());
+        QDir descriptors(QStringLiteral("/proc/self/fd"));
+        for (const QString& name : descriptors.entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot)) {
+            char link[4096];
+            const QByteArray entry = QFile::encodeName(descriptors.filePath(name));
+            const ssize_t length = ::readlink(entry.constData(), link, sizeof link);
+            if (length > 0 && QByteArray(link, int(length)) == target)
+                ::close(name.toInt());
+        }
+    }
+};
+
+std::unique_ptr<SpoolPrinter> spoolingPrinter(const QPrinterInfo& info, bool pdf, const QString& spool)
 {
-    std::unique_ptr<QPrinter> printer;
+    std::unique_ptr<SpoolPrinter> printer;
     if (pdf) {
-        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer = std::make_unique<SpoolPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
         if (!info.isNull())
             printer->setPageLayout(QPrinter(info, QPrinter::HighResolution).pageLayout());
     } else {
-        printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+        printer = std::make_unique<SpoolPrinter>(info, QPrinter::HighResolution);
     }
     // A name without the .pdf suffix keeps the printer's own engine.
     printer->setOutputFileName(spool);
@@ -198,7 +232,7 @@ Printer::End QtPrinter::endJob(const PageProgress& progress)
     if (!spool.open())
         return End::Refused;
     spool.close();
-    const std::unique_ptr<QPrinter> printer = spoolingPrinter(info, pdf, spool.fileName());
+    const std::unique_ptr<SpoolPrinter> printer = spoolingPrinter(info, pdf, spool.fileName());
     printer->setDocName(finished->title);
 
     QPainter painter;
@@ -229,11 +263,13 @@ Printer::End QtPrinter::endJob(const PageProgress& progress)
         }
         cancelled = cancelled || !goOn(index + 1);
     }
-    // Closing the spool file sends nothing: a cancelled job's file is simply dropped.
+    if (cancelled) {
+        printer->drop(painter, spool.fileName());
+        return End::Cancelled;
+    }
+    // Closing the spool file sends nothing: that is done below, once it is whole.
     if (!painter.end())
         return End::Refused;
-    if (cancelled)
-        return End::Cancelled;
     if (pdf)
         return replaceWith(spool, finished->pdfFile) ? End::Printed : End::Refused;
     return sendToCups(*printer, spool.fileName(), finished->title) ? End::Printed : End::Refused;
