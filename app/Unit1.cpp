@@ -282,7 +282,8 @@ void TForm1::createControls()
     StandardToolBar = named(new QToolBar(GrainPanel2), "StandardToolBar");
     StandardToolBar->setIconSize(QSize(16, 16));
     StandardToolBar->setMovable(false);
-    StandardToolBar->setStyleSheet(QStringLiteral("QToolBar { background: transparent; border: none; }"));
+    // Tight spacing: the print button's menu arrow has to fit beside the colour button.
+    StandardToolBar->setStyleSheet(QStringLiteral("QToolBar { background: transparent; border: none; spacing: 0px; }"));
     FontSize = named(new QLineEdit(StandardToolBar), "FontSize", QStringLiteral("Font Size|Select font size"));
     FontSize->setFixedWidth(30);
     StandardToolBar->addWidget(FontSize);
