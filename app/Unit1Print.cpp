@@ -78,7 +78,9 @@ private:
         sinceShown.start();
         shown = text.arg(page).arg(pages);
         title.setText(shown);
-        box.setLabelText(shown);
+        // Closing the job after its last page (writing the fonts of every face into
+        // it) takes a while and cannot be stopped: the box says so.
+        box.setLabelText(done < 2 * pages ? shown : shown + QStringLiteral("\nFinishing the job\u2026"));
         box.setMaximum(2 * pages);
         box.setValue(done);
         if (!box.isVisible())
