@@ -18,6 +18,7 @@
 #include <QWidget>
 #include <deque>
 
+class QAction;
 class QCheckBox;
 class QKeyEvent;
 class QComboBox;
@@ -97,6 +98,9 @@ public:
     QToolButton* ItalicButton = nullptr;
     QToolButton* UnderlineButton = nullptr;
     QToolButton* ToolButton1 = nullptr;
+    // The print button's menu: print, or save the sheet as a PDF file.
+    QAction* PrintSheet = nullptr;
+    QAction* SaveSheetPdf = nullptr;
     QToolButton* ToolButton3 = nullptr;
     // Character map
     QLabel* Image3 = nullptr;
@@ -111,6 +115,7 @@ public:
     TGradientButton* Button3 = nullptr;
     TGradientButton* GradientButton7 = nullptr;
     TGradientButton* GradientButton10 = nullptr;
+    QAction* SaveCataloguePdf = nullptr; // Print All's context menu
     TGradientButton* GradientButton8 = nullptr;
     TGradientButton* GradientButton9 = nullptr;
     // Hidden scratch lists and folder fields
@@ -162,6 +167,8 @@ public:
     void GradientButton9Click();
     void ToolButton1Click();
     void GradientButton10Click();
+    void SaveSheetPdfClick();
+    void SaveCataloguePdfClick();
 
     // Installs a chosen font file as "Install Font" does once its dialog is closed.
     void installFontFile(const QString& path);
@@ -205,6 +212,9 @@ private:
     void markCurrentView(TGradientButton* current);
     void openFaceView(bool ownFace, TGradientButton* button);
     void reloadFaceList();
+    // The sheet and the catalogue, to the default printer or, with a file, a PDF.
+    void printSheet(const QString& pdfFile);
+    void printCatalogue(const QString& pdfFile);
 
     Services services;
     catalogue::InstalledFaceList faces;

@@ -8,7 +8,7 @@ set -euo pipefail
 build_and_run=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-qpa-plugins libqt6printsupport6 libqt6svg6
-  libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev
+  libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev libcups2-dev
   fontconfig fonts-dejavu-core
   xvfb xauth xdotool imagemagick x11-utils
 )
