@@ -60,6 +60,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://glyphwell.github.io/")
 # and JPEG plugins come with libqt6gui6). The help page opens through xdg-open; a
 # Wayland session wants Qt's Wayland platform.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland")
+# poppler-utils: pdfunite joins a long catalogue saved as PDF from its parts.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland, poppler-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QScreen>
 #include <fontconfig/fontconfig.h>
+#include <utility>
 
 namespace sys {
 
@@ -14,42 +15,59 @@ bool isDefaultFace(const QString& face)
     return face.compare(QLatin1String("Default"), Qt::CaseInsensitive) == 0;
 }
 
+namespace {
+
+// The first family of the font fontconfig matches for the family name, and whether
+// the family itself is among the match's names. With `captions`, only fonts that have
+// all of printable ASCII count: the program's own captions are drawn in it.
+std::pair<QString, bool> matchFamily(const QString& family, bool captions)
+{
+    std::pair<QString, bool> result{QString(), false};
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern)
+        return result;
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.toUtf8().constData()));
+    if (captions) {
+        if (FcCharSet* ascii = FcCharSetCreate()) {
+            for (FcChar32 c = 0x20; c < 0x7f; ++c)
+                FcCharSetAddChar(ascii, c);
+            FcPatternAddCharSet(pattern, FC_CHARSET, ascii);
+            FcCharSetDestroy(ascii);
+        }
+    }
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult outcome = FcResultNoMatch;
+    if (FcPattern* match = FcFontMatch(nullptr, pattern, &outcome)) {
+        FcChar8* name = nullptr;
+        for (int n = 0; FcPatternGetString(match, FC_FAMILY, n, &name) == FcResultMatch; ++n) {
+            const QString candidate = QString::fromUtf8(reinterpret_cast<const char*>(name));
+            if (result.first.isEmpty())
+                result.first = candidate;
+            result.second = result.second || candidate.compare(family, Qt::CaseInsensitive) == 0;
+        }
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+    return result;
+}
+
+} // namespace
+
 QString installedFamily(const QString& family)
 {
     static QHash<QString, QString> resolved;
     const auto known = resolved.constFind(family);
     if (known != resolved.constEnd())
         return *known;
+    // The same configuration Qt draws with, so the answer is a family Qt knows. An
+    // installed family is itself, whatever it holds; a substitute must hold printable
+    // ASCII, or Qt searches every installed font for the captions' missing characters.
     QString result = family;
-    // The same configuration Qt draws with, so the answer is a family Qt knows.
-    if (FcPattern* pattern = FcPatternCreate()) {
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.toUtf8().constData()));
-        // The program's own captions are printable ASCII: a substitute must have it
-        // all, or Qt searches every installed font for the missing characters.
-        if (FcCharSet* captions = FcCharSetCreate()) {
-            for (FcChar32 c = 0x20; c < 0x7f; ++c)
-                FcCharSetAddChar(captions, c);
-            FcPatternAddCharSet(pattern, FC_CHARSET, captions);
-            FcCharSetDestroy(captions);
-        }
-        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult outcome = FcResultNoMatch;
-        if (FcPattern* match = FcFontMatch(nullptr, pattern, &outcome)) {
-            QString first;
-            bool installed = false;
-            FcChar8* name = nullptr;
-            for (int n = 0; FcPatternGetString(match, FC_FAMILY, n, &name) == FcResultMatch; ++n) {
-                const QString candidate = QString::fromUtf8(reinterpret_cast<const char*>(name));
-                if (first.isEmpty())
-                    first = candidate;
-                installed = installed || candidate.compare(family, Qt::CaseInsensitive) == 0;
-            }
-            if (!installed && !first.isEmpty())
-                result = first;
-            FcPatternDestroy(match);
-        }
-        FcPatternDestroy(pattern);
+    if (!matchFamily(family, false).second) {
+        const QString substitute = matchFamily(family, true).first;
+        if (!substitute.isEmpty())
+            result = substitute;
     }
     resolved.insert(family, result);
     return result;

@@ -9,9 +9,12 @@
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryFile>
 #include <cmath>
 #include <cups/cups.h>
+#include <malloc.h>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -138,9 +141,9 @@ std::unique_ptr<SpoolPrinter> spoolingPrinter(const QPrinterInfo& info, bool pdf
     return printer;
 }
 
-// Hands the finished spool file to CUPS with the options Qt's CUPS engine gives a
+// Hands the finished spool files to CUPS with the options Qt's CUPS engine gives a
 // job of its own: the paper, the sides, the orientation and the copies.
-bool sendToCups(const QPrinter& printer, const QString& spool, const QString& title)
+bool sendToCups(const QPrinter& printer, const QStringList& spools, const QString& title)
 {
     const QPageLayout layout = printer.pageLayout();
     std::vector<std::pair<QByteArray, QByteArray>> options;
@@ -169,8 +172,29 @@ bool sendToCups(const QPrinter& printer, const QString& spool, const QString& ti
         cupsOptions.push_back({name.data(), value.data()});
     // CUPS takes the queue's name without an instance ("queue/instance").
     const QByteArray queue = printer.printerName().section(QLatin1Char('/'), 0, 0).toLocal8Bit();
-    return cupsPrintFile(queue.constData(), QFile::encodeName(spool).constData(), title.toLocal8Bit().constData(),
-                         int(cupsOptions.size()), cupsOptions.data()) != 0;
+    // The parts go as the documents of one job, in order.
+    std::vector<QByteArray> names;
+    for (const QString& spool : spools)
+        names.push_back(QFile::encodeName(spool));
+    std::vector<const char*> files;
+    for (const QByteArray& name : names)
+        files.push_back(name.constData());
+    return cupsPrintFiles(queue.constData(), int(files.size()), files.data(), title.toLocal8Bit().constData(),
+                          int(cupsOptions.size()), cupsOptions.data()) != 0;
+}
+
+// Joins the parts of a document into one PDF file with poppler's pdfunite.
+bool joinPdfParts(const QStringList& parts, const QString& joined)
+{
+    QProcess unite;
+    unite.start(QStringLiteral("pdfunite"), QStringList(parts) << joined);
+    return unite.waitForFinished(-1) && unite.exitStatus() == QProcess::NormalExit && unite.exitCode() == 0;
+}
+
+bool canJoinPdfParts()
+{
+    static const bool found = !QStandardPaths::findExecutable(QStringLiteral("pdfunite")).isEmpty();
+    return found;
 }
 
 // Puts the finished spool file in the target's place, readable as a new file would be.
@@ -225,6 +249,10 @@ Printer::End QtPrinter::endJob(const PageProgress& progress)
 {
     if (!job)
         return End::Refused;
+    // What the job held goes back to the system when it ends, however it ends.
+    struct GiveBack {
+        ~GiveBack() { malloc_trim(0); }
+    } giveBack;
     const std::unique_ptr<Job> finished = std::move(job);
     const bool pdf = !finished->pdfFile.isEmpty();
     const QPrinterInfo info =
@@ -232,21 +260,17 @@ Printer::End QtPrinter::endJob(const PageProgress& progress)
     if (!pdf && info.isNull())
         return End::Refused;
 
-    // The spool file lies beside the target, so that it can take the target's place.
-    QTemporaryFile spool(pdf ? finished->pdfFile + QStringLiteral(".XXXXXX.part")
-                             : QDir::tempPath() + QStringLiteral("/glyphwell-XXXXXX.spool"));
-    if (!spool.open())
-        return End::Refused;
-    spool.close();
-    const std::unique_ptr<SpoolPrinter> printer = spoolingPrinter(info, pdf, spool.fileName());
-    printer->setDocName(finished->title);
-
-    QPainter painter;
-    if (!painter.begin(printer.get()))
-        return End::Refused;
-    const int dpi = printer->resolution();
-    const QRect page(QPoint(0, 0), printer->pageRect(QPrinter::DevicePixel).toRect().size());
+    // Qt's PDF engine holds every font drawn, and the font's engine, until its document
+    // ends: with thousands of faces, hundreds of megabytes. The pages are drawn as
+    // documents of a few pages each, so each part's fonts are written and let go when
+    // it ends; the parts go to CUPS as one job, or are joined into the one file.
     const int pages = int(finished->pages.size());
+    const int partPages = pdf && !canJoinPdfParts() ? pages : pagesPerPart; // even: a duplex sheet stays whole
+    // The spool files lie beside the target, so that the whole can take its place.
+    const QString spoolPattern = pdf ? finished->pdfFile + QStringLiteral(".XXXXXX.part")
+                                     : QDir::tempPath() + QStringLiteral("/glyphwell-XXXXXX.spool");
+    std::vector<std::unique_ptr<QTemporaryFile>> parts;
+    std::unique_ptr<SpoolPrinter> printer;
     // A page of new faces takes a while to draw; asking between its texts as well
     // lets a Cancel stop the job within a fraction of a second.
     constexpr qint64 askEvery = 50; // ms
@@ -256,29 +280,53 @@ Printer::End QtPrinter::endJob(const PageProgress& progress)
         sinceAsked.restart();
         return !progress || progress(pageNumber, pages);
     };
-    bool cancelled = false;
-    for (int index = 0; index < pages && !cancelled; ++index) {
-        if (index > 0)
-            printer->newPage();
-        for (const Drawing& drawing : finished->pages[index]) {
-            draw(painter, drawing, page, dpi);
-            if (progress && sinceAsked.elapsed() >= askEvery && !goOn(index + 1)) {
-                cancelled = true;
-                break;
+    for (int first = 0; first < pages; first += partPages) {
+        auto spool = std::make_unique<QTemporaryFile>(spoolPattern);
+        if (!spool->open())
+            return End::Refused;
+        spool->close();
+        printer = spoolingPrinter(info, pdf, spool->fileName());
+        printer->setDocName(finished->title);
+        QPainter painter;
+        if (!painter.begin(printer.get()))
+            return End::Refused;
+        const int dpi = printer->resolution();
+        const QRect page(QPoint(0, 0), printer->pageRect(QPrinter::DevicePixel).toRect().size());
+        bool cancelled = false;
+        for (int index = first; index < std::min(pages, first + partPages) && !cancelled; ++index) {
+            if (index > first)
+                printer->newPage();
+            for (const Drawing& drawing : finished->pages[index]) {
+                draw(painter, drawing, page, dpi);
+                if (progress && sinceAsked.elapsed() >= askEvery && !goOn(index + 1)) {
+                    cancelled = true;
+                    break;
+                }
             }
+            cancelled = cancelled || !goOn(index + 1);
         }
-        cancelled = cancelled || !goOn(index + 1);
+        if (cancelled) {
+            printer->drop(painter, spool->fileName());
+            return End::Cancelled;
+        }
+        // Closing a spool file sends nothing: that is done below, once all are whole.
+        if (!painter.end())
+            return End::Refused;
+        parts.push_back(std::move(spool));
     }
-    if (cancelled) {
-        printer->drop(painter, spool.fileName());
-        return End::Cancelled;
-    }
-    // Closing the spool file sends nothing: that is done below, once it is whole.
-    if (!painter.end())
+    QStringList spools;
+    for (const auto& part : parts)
+        spools << part->fileName();
+    if (!pdf)
+        return sendToCups(*printer, spools, finished->title) ? End::Printed : End::Refused;
+    if (parts.size() == 1)
+        return replaceWith(*parts.front(), finished->pdfFile) ? End::Printed : End::Refused;
+    QTemporaryFile joined(spoolPattern);
+    if (!joined.open())
         return End::Refused;
-    if (pdf)
-        return replaceWith(spool, finished->pdfFile) ? End::Printed : End::Refused;
-    return sendToCups(*printer, spool.fileName(), finished->title) ? End::Printed : End::Refused;
+    joined.close();
+    return joinPdfParts(spools, joined.fileName()) && replaceWith(joined, finished->pdfFile) ? End::Printed
+                                                                                              : End::Refused;
 }
 
 void QtPrinter::abortJob()

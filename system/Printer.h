@@ -77,6 +77,8 @@ private:
 class QtPrinter : public Printer {
 public:
     static constexpr int resolution = 600;
+    // Pages per document that Qt's PDF engine makes at a time (see endJob).
+    static constexpr int pagesPerPart = 16;
 
     QtPrinter();
     explicit QtPrinter(const QString& pdfFile);

@@ -10,6 +10,7 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -155,6 +156,50 @@ TEST(QtPrinterPdf, PositionsAreDevicePixelsAndSizesTruePoints)
     other.abort();
     EXPECT_FALSE(QFile::exists(dropped));
     EXPECT_FALSE(other.printing());
+}
+
+TEST(QtPrinterPdf, LongJobsAreMadeInPartsAndReachTheFileWholeAndInOrder)
+{
+    if (!pdftext::available())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QTemporaryDir folder;
+    const QString pdf = folder.path() + "/long.pdf";
+    constexpr int pages = 2 * sys::QtPrinter::pagesPerPart + 3;
+    const auto printLong = [&](const sys::PageProgress& progress) {
+        sys::QtPrinter printer(pdf);
+        printer.startJob("long");
+        for (int page = 1; page <= pages; ++page) {
+            if (page > 1)
+                printer.newPage();
+            sys::PrinterFont font;
+            font.face = page % 2 ? "DejaVu Sans" : "Liberation Sans";
+            printer.textOut(0, 100, QString("Page%1").arg(page), font);
+        }
+        return printer.endJob(progress);
+    };
+    int last = 0;
+    ASSERT_EQ(printLong([&](int page, int count) {
+                  EXPECT_EQ(count, pages);
+                  EXPECT_GE(page, last);
+                  last = page;
+                  return true;
+              }),
+              sys::Printer::End::Printed);
+    EXPECT_EQ(last, pages);
+    const auto document = pdftext::read(pdf);
+    ASSERT_TRUE(document);
+    EXPECT_EQ(document->pages, pages);
+    for (int page = 1; page <= pages; ++page) {
+        const auto words = document->find(QString("Page%1").arg(page));
+        ASSERT_EQ(words.size(), 1u) << page;
+        EXPECT_EQ(words[0].page, page);
+    }
+    // Cancelled in its second part: the file from before stays as it was, no part is left.
+    const QDateTime written = QFileInfo(pdf).lastModified();
+    EXPECT_EQ(printLong([](int page, int) { return page < sys::QtPrinter::pagesPerPart + 4; }),
+              sys::Printer::End::Cancelled);
+    EXPECT_EQ(QFileInfo(pdf).lastModified(), written);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"long.pdf"}));
 }
 
 TEST(QtPrinterPdf, TextsHideWhatLiesBeneathTheirBoxes)

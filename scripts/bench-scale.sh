@@ -1,0 +1,44 @@
+#!/bin/sh
+# The measurements at scale behind the README's "Performance" table, on a tree of
+# COUNT synthetic families (plus three named in Japanese, Greek and Arabic) with
+# Debian's DejaVu and Liberation, as on any desktop. Prints the load beside each run:
+# the numbers mean little on a busy machine.
+#
+#   scripts/bench-scale.sh BUILD [TREE] [COUNT]
+#
+# BUILD is a build folder with the benchmarks (-DBUILD_TESTING=ON); TREE is written
+# when missing (default /tmp/glyphwell-tree-COUNT, COUNT 10000). With STARTUP_BENCH
+# set to a start-up timer (startup-bench FONTDIR RUNS CMD...), the program's start is
+# timed as well, and GNOME Fonts' and Font Manager's when they are installed.
+set -eu
+build=$(cd "$1" && pwd)
+count=${3:-10000}
+tree=${2:-/tmp/glyphwell-tree-$count}
+here=$(cd "$(dirname "$0")" && pwd)
+
+if [ ! -d "$tree" ]; then
+    /usr/bin/python3 "$here/make-font-tree.py" "$count" "$tree" --scripts
+    ln -s /usr/share/fonts/truetype/dejavu "$tree/dejavu"
+    ln -s /usr/share/fonts/truetype/liberation "$tree/liberation"
+fi
+
+run() {
+    echo "== $* ($(uptime | sed 's/.*load/load/'))"
+    GLYPHWELL_BENCH_FONTS="$tree" QT_QPA_PLATFORM=offscreen "$@" 2>&1 | grep -E '^BM_|Maximum resident|Elapsed' || true
+}
+
+# First draw of names in other scripts: each run finds no fallback decided yet.
+for filter in 'FirstDraw' 'NameView'; do
+    run "$build/bench/ScriptNamesBench" --benchmark_filter="$filter"
+done
+run "$build/bench/PreviewBench" --benchmark_filter='FaceListPageDownReal|FaceListScrollThroughReal'
+run /usr/bin/time -v "$build/bench/PrintBench" --benchmark_filter='PrintAllFirst'
+
+if [ -n "${STARTUP_BENCH:-}" ]; then
+    for program in "$build/glyphwell" gnome-font-viewer font-manager; do
+        if command -v "$program" >/dev/null; then
+            echo "== start of $program ($(uptime | sed 's/.*load/load/'))"
+            "$STARTUP_BENCH" "$tree" 3 "$program" | tail -1
+        fi
+    done
+fi
