@@ -97,6 +97,8 @@ EOF
   chmod +x "$home/bin/xdg-open"
   Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   pids+=($!)
+  # A busy machine may take a while to open the display.
+  for _ in $(seq 100); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
   (cd / && exec env -u QT_QPA_PLATFORM -u XDG_CURRENT_DESKTOP HOME="$home" XDG_DATA_HOME="$home/.local/share" \
     XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$home" PATH="$home/bin:$PATH" DISPLAY="$display" \
     "$prefix/bin/glyphwell") >"$home/log" 2>&1 &

@@ -20,6 +20,8 @@ display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=$display
+# A busy machine may take a while to open the display.
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 build/glyphwell &
 program=$!
 trap 'kill "$program" "$xvfb" 2>/dev/null || true' EXIT

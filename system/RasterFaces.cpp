@@ -20,8 +20,10 @@ namespace {
 
 RasterFaces* current = nullptr;
 
-// Font units per pixel of the raster face.
+// Font units per pixel of the raster face, and the largest face or glyph taken in
+// pixels, so that every coordinate fits the font's 16 bits.
 constexpr int unitsPerPixel = 64;
+constexpr int largestPixels = 255;
 
 // Big-endian writer for the tables of an sfnt file.
 struct Table {
@@ -209,6 +211,7 @@ QByteArray outlineFontOfBitmapFace(const QString& path, int faceIndex, const QSt
     if (FT_New_Face(library, pathBytes(path).constData(), faceIndex, &face) == 0 &&
         FT_Get_WinFNT_Header(face, &header) == 0 && face->num_fixed_sizes > 0 && face->num_charmaps > 0 &&
         face->num_glyphs > 0 && face->num_glyphs < 0x10000 && header.pixel_height > 0 &&
+        header.pixel_height <= largestPixels && header.max_width <= largestPixels &&
         FT_Select_Size(face, 0) == 0 && FT_Set_Charmap(face, face->charmaps[0]) == 0) {
         const int pixelHeight = header.pixel_height;
         const int ascent = std::clamp<int>(header.ascent, 0, pixelHeight);
@@ -220,7 +223,11 @@ QByteArray outlineFontOfBitmapFace(const QString& path, int faceIndex, const QSt
             if (FT_Load_Glyph(face, FT_UInt(index), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0)
                 continue;
             const FT_GlyphSlot slot = face->glyph;
-            glyph.advance = int(slot->advance.x >> 6) * unitsPerPixel;
+            const auto fits = [](long pixels) { return pixels >= -largestPixels && pixels <= largestPixels; };
+            if (!fits(slot->advance.x >> 6) || !fits(slot->bitmap_left) || !fits(slot->bitmap_top) ||
+                !fits(slot->bitmap_left + long(slot->bitmap.width)) || !fits(slot->bitmap_top - long(slot->bitmap.rows)))
+                continue;
+            glyph.advance = int(std::max(0l, slot->advance.x >> 6)) * unitsPerPixel;
             maxAdvance = std::max(maxAdvance, glyph.advance);
             if (slot->bitmap.pixel_mode == FT_PIXEL_MODE_MONO && slot->bitmap.buffer)
                 glyph.rects = pixelRects(slot->bitmap, slot->bitmap_left, slot->bitmap_top);
@@ -288,7 +295,7 @@ QByteArray outlineFontOfBitmapFace(const QString& path, int faceIndex, const QSt
             hhea.u32(0x00010000);
             hhea.u16(ascent * unitsPerPixel);
             hhea.u16(-descent * unitsPerPixel);
-            hhea.u16(std::max<int>(header.external_leading, 0) * unitsPerPixel);
+            hhea.u16(std::min<int>(header.external_leading, largestPixels) * unitsPerPixel);
             hhea.u16(maxAdvance);
             hhea.u16(xMin);
             hhea.u16(0);
@@ -315,7 +322,7 @@ QByteArray outlineFontOfBitmapFace(const QString& path, int faceIndex, const QSt
 
             Table os2;
             os2.u16(4);
-            os2.u16(std::max<int>(header.avg_width, 1) * unitsPerPixel);
+            os2.u16(std::clamp<int>(header.avg_width, 1, largestPixels) * unitsPerPixel);
             os2.u16(weight);
             os2.u16(5);
             os2.u16(0); // installable
@@ -334,7 +341,7 @@ QByteArray outlineFontOfBitmapFace(const QString& path, int faceIndex, const QSt
             os2.u16(std::min(characters.lastKey(), 0xFFFF));
             os2.u16(ascent * unitsPerPixel);
             os2.u16(-descent * unitsPerPixel);
-            os2.u16(std::max<int>(header.external_leading, 0) * unitsPerPixel);
+            os2.u16(std::min<int>(header.external_leading, largestPixels) * unitsPerPixel);
             os2.u16(ascent * unitsPerPixel);
             os2.u16(descent * unitsPerPixel);
             os2.u32(0x00000001); // Latin 1
