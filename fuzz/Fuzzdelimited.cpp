@@ -6,13 +6,14 @@
 #include "widgets/SortableGrid.h"
 
 #include <QApplication>
-#include <memory>
 
 namespace {
 
-std::unique_ptr<QApplication> application;
-std::unique_ptr<TSortableGrid> grid;
-std::unique_ptr<TSortableGrid> reloaded;
+// Made once and kept to the end of the process: destroyed at exit, they would outlive
+// Qt's own globals.
+QApplication* application = nullptr;
+TSortableGrid* grid = nullptr;
+TSortableGrid* reloaded = nullptr;
 
 QList<QStringList> contents(const TSortableGrid& g)
 {
@@ -27,9 +28,9 @@ QList<QStringList> contents(const TSortableGrid& g)
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    application = std::make_unique<QApplication>(*argc, *argv);
-    grid = std::make_unique<TSortableGrid>();
-    reloaded = std::make_unique<TSortableGrid>();
+    application = new QApplication(*argc, *argv);
+    grid = new TSortableGrid;
+    reloaded = new TSortableGrid;
     return 0;
 }
 
@@ -37,9 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size == 0)
         return 0;
-    // The first byte picks the separator: the usual ones, or that byte itself.
+    // The first byte picks the separator: the usual ones, or that byte itself unless it
+    // ends lines.
     static const char usual[] = {';', ',', '\t', '|'};
-    const QChar separator = data[0] < 4 ? QChar::fromLatin1(usual[data[0]]) : QChar::fromLatin1(char(data[0]));
+    const char byte = data[0] < 4 || data[0] == '\n' || data[0] == '\r' ? usual[data[0] % 4] : char(data[0]);
+    const QChar separator = QChar::fromLatin1(byte);
     const QString path = fuzz::writeScratch(QStringLiteral("grid.txt"), data + 1, size - 1);
     grid->LoadDelimited(path, separator);
     fuzz::require(grid->RowCount() >= 1 && grid->ColCount() >= 1, "a loaded grid has a cell");
