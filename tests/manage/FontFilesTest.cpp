@@ -30,6 +30,7 @@ TEST(FontFiles, OnlyPathsInsideTheFontFolderMayBeTouched)
     QDir().mkpath(root.path() + "/fonts-old");
     QDir().mkpath(root.path() + "/outside");
     testenv::writeFile(folder + "a.ttf", "a");
+    testenv::writeFile(root.path() + "/outside/x.ttf", "x");
     QFile::link(root.path() + "/outside", folder + "away");
     QFile::link(root.path() + "/outside/x.ttf", folder + "x.ttf");
 

@@ -7,6 +7,7 @@
 #include "preview/CharacterMap.h"
 #include "system/FilePaths.h"
 #include "system/FontResources.h"
+#include "system/RasterFaces.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/TestEnvironment.h"
 #include "widgets/SortableGrid.h"
@@ -274,6 +275,40 @@ TEST(FontFormats, RasterFaceDrawsItsOwnGlyphsInTheCharacterMap)
 
     QFile::remove(testenv::userFontFolder() + "/coure.fon");
     real.services().fontResources.broadcastFontChange();
+}
+
+// Raster faces taller than 256 pixels (found by fuzzing): the stand-in takes fewer
+// units a pixel, so it fits an sfnt font's em square and opens; a face taller than any
+// em square gets none.
+TEST(FontFormats, StandInsOfVeryTallRasterFacesOpenOrAreNotMade)
+{
+    QFile seed(GLYPHWELL_SOURCE_DIR "/fuzz/corpus/fontfile/raster-too-tall");
+    ASSERT_TRUE(seed.open(QIODevice::ReadOnly));
+    const QByteArray fon = seed.readAll().mid(1);
+    constexpr qsizetype pixelHeightAt = 552; // in the face's FNT header
+    ASSERT_EQ(quint8(fon.at(pixelHeightAt)) | quint8(fon.at(pixelHeightAt + 1)) << 8, 24942);
+    QTemporaryDir folder;
+    FT_Library library = nullptr;
+    ASSERT_EQ(FT_Init_FreeType(&library), 0);
+    for (const int height : {300, 16384, 16385, 24942}) {
+        QByteArray patched = fon;
+        patched[pixelHeightAt] = char(height & 0xFF);
+        patched[pixelHeightAt + 1] = char(height >> 8);
+        const QString path = testenv::writeFile(folder.path() + "/tall.fon", patched);
+        const QByteArray font = sys::outlineFontOfBitmapFace(path, 0, "Tall Stand-in");
+        EXPECT_EQ(font.isEmpty(), height > 16384) << height;
+        if (font.isEmpty())
+            continue;
+        FT_Face face = nullptr;
+        ASSERT_EQ(FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte*>(font.constData()),
+                                     FT_Long(font.size()), 0, &face),
+                  0)
+            << height;
+        EXPECT_EQ(face->units_per_EM, height * std::min(64, 16384 / height)) << height;
+        EXPECT_GT(face->num_glyphs, 1) << height;
+        FT_Done_Face(face);
+    }
+    FT_Done_FreeType(library);
 }
 
 TEST(FontFormats, RefusedInstallsLeaveTheFontFolderByteForByte)
