@@ -74,6 +74,9 @@ TEST(FontFiles, DeleteAndUninstallSayWhetherTheyFoundAFile)
     sys::PosixFileSystem files;
     RecordingFontResources resources;
     const QString folder = root.path() + "/";
+    EXPECT_TRUE(manage::ensureFolder(files, folder + "made/in/turn/"));
+    EXPECT_TRUE(QDir(folder + "made/in/turn").exists());
+    EXPECT_FALSE(manage::ensureFolder(files, ""));
     testenv::writeFile(folder + "a.ttf", "a");
     testenv::writeFile(folder + "b.ttf", "b");
     QDir().mkpath(folder + "folder.ttf");

@@ -35,6 +35,9 @@ TEST(FileSystem, CopiesNeverReplaceAndLeaveNothingHalfDone)
     EXPECT_FALSE(QFile::exists(folder.path() + "/new.ttf"));
     EXPECT_FALSE(files.copyFile(source, folder.path() + "/no such folder/x.ttf"));
     EXPECT_FALSE(files.copyFile(folder.path(), folder.path() + "/folder-copy")) << "folders are not files";
+    // A file that fails while it is read (reading this process's memory from address 0).
+    EXPECT_FALSE(files.copyFile("/proc/self/mem", folder.path() + "/unreadable.ttf"));
+    EXPECT_FALSE(files.copyFile("/dev/null", folder.path() + "/device.ttf")) << "devices are not files";
     // No temporaries are left behind.
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"a font.ttf", "copy.ttf"}));
 }

@@ -58,6 +58,9 @@ TEST(FontconfigIntegration, FacesSortedWithDefaultAndCharsetsFromTheFiles)
     // A Windows raster font names its charset in its header.
     EXPECT_EQ(charsetsOf(fonts.enumeration, "MS Sans Serif"), QStringList({"ANSI_CHARSET"}));
     EXPECT_TRUE(charsetsOf(fonts.enumeration, "No Such Face").isEmpty());
+    // fontconfig ignores blanks in family names; a face name does not.
+    EXPECT_TRUE(charsetsOf(fonts.enumeration, "DejaVuSans").isEmpty());
+    EXPECT_EQ(charsetsOf(fonts.enumeration, "dejavu sans"), dejavu);
 }
 
 TEST(FontconfigIntegration, RegistryViewProbeAndReverseRule)
@@ -153,4 +156,37 @@ TEST(FontconfigIntegration, CharsetsReadFromTheFileItself)
         const QString path = testenv::writeFile(folder.path() + "/patched.ttf", patched);
         EXPECT_EQ(sys::fileCharsets(path, 0), t.charsets) << t.version << " " << std::hex << t.bits;
     }
+}
+
+// Which copy of a font the view names: the one in the font folder, by its bare name;
+// among copies elsewhere the path that sorts first; with no font folder or the root as
+// one, every path whole.
+TEST(FontconfigIntegration, RegistryViewNamesTheCopyInTheFontFolder)
+{
+    const QString sans = testenv::debianFont("DejaVuSans.ttf");
+    const QString first = testenv::systemFontFolder() + "/DejaVuSans.ttf";
+    testenv::copyInto(sans, testenv::systemFontFolder() + "/zz-later");
+    RealFonts fonts;
+    const auto dataOf = [](sys::FontRegistry& registry, const QString& name) {
+        for (const sys::RegValue& value : registry.values()) {
+            if (value.name == name)
+                return value.data;
+        }
+        return QStringLiteral("<none>");
+    };
+    EXPECT_EQ(QDir::cleanPath(dataOf(fonts.registry, "DejaVu Sans (TrueType)")), QDir::cleanPath(first));
+
+    testenv::copyInto(sans, testenv::userFontFolder(), "mine.ttf");
+    fonts.resources.broadcastFontChange();
+    EXPECT_EQ(dataOf(fonts.registry, "DejaVu Sans (TrueType)"), "mine.ttf");
+    for (const QString& folder : {QString(), QStringLiteral("/")}) {
+        sys::FontconfigRegistry view(fonts.session, [&] { return folder; });
+        EXPECT_EQ(dataOf(view, "DejaVu Sans (TrueType)"), QDir::cleanPath(testenv::userFontFolder() + "/mine.ttf"))
+            << folder.toStdString();
+        for (const sys::RegValue& value : view.values())
+            EXPECT_TRUE(QDir::isAbsolutePath(value.data)) << value.data.toStdString();
+    }
+    QFile::remove(testenv::userFontFolder() + "/mine.ttf");
+    QDir(testenv::systemFontFolder() + "/zz-later").removeRecursively();
+    fonts.resources.broadcastFontChange();
 }
