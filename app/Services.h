@@ -8,6 +8,7 @@ class FileSystem;
 class FontResources;
 class Shell;
 class Printer;
+class FontFileCheck;
 } // namespace sys
 
 // The operating-system services the main window works through, handed to it when
@@ -20,4 +21,5 @@ struct Services {
     sys::FontResources& fontResources;
     sys::Shell& shell;
     sys::Printer& printer;
+    sys::FontFileCheck& fontFiles;
 };

@@ -4,8 +4,10 @@
 #include "app/Unit3.h"
 
 #include <QApplication>
+#include <QIcon>
 #include "preview/Unit2.h"
 #include "system/FileSystem.h"
+#include "system/FontFileCheck.h"
 #include "system/FontFactory.h"
 #include "system/FontEnumeration.h"
 #include "system/FontRegistry.h"
@@ -22,7 +24,7 @@ RealServices::RealServices()
       fonts(std::make_unique<sys::FontconfigEnumeration>(*session)),
       registry(std::make_unique<sys::FontconfigRegistry>(*session, [this] { return folders->fonts(); })),
       resources(std::make_unique<sys::FontconfigResources>(*session)), shell(std::make_unique<sys::DesktopShell>()),
-      printer(std::make_unique<sys::QtPrinter>()),
+      printer(std::make_unique<sys::QtPrinter>()), fontFiles(std::make_unique<sys::FreeTypeFontFileCheck>()),
       rasterFaces(std::make_unique<sys::RasterFaces>(*session))
 {
     sys::setRasterFaces(rasterFaces.get());
@@ -39,7 +41,7 @@ RealServices::~RealServices()
 
 Services RealServices::services()
 {
-    return Services{*fonts, *registry, *folders, *files, *resources, *shell, *printer};
+    return Services{*fonts, *registry, *folders, *files, *resources, *shell, *printer, *fontFiles};
 }
 
 Windows::Windows() = default;
@@ -52,6 +54,20 @@ Windows::~Windows()
     form1.reset();
     form2.reset();
     form3.reset();
+}
+
+void setDesktopIdentity()
+{
+    QGuiApplication::setDesktopFileName(QStringLiteral(GLYPHWELL_APP_ID));
+    QGuiApplication::setWindowIcon(applicationIcon());
+}
+
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/resources/icons/glyphwell-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 Windows createWindows(Services services)

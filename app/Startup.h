@@ -4,6 +4,8 @@
 
 #include <memory>
 
+class QIcon;
+
 class TForm1;
 class TForm2;
 class TForm3;
@@ -18,6 +20,7 @@ class FontconfigResources;
 class DesktopShell;
 class QtPrinter;
 class RasterFaces;
+class FreeTypeFontFileCheck;
 } // namespace sys
 
 // The real operating-system services of the program.
@@ -36,6 +39,7 @@ private:
     std::unique_ptr<sys::FontconfigResources> resources;
     std::unique_ptr<sys::DesktopShell> shell;
     std::unique_ptr<sys::QtPrinter> printer;
+    std::unique_ptr<sys::FreeTypeFontFileCheck> fontFiles;
     std::unique_ptr<sys::RasterFaces> rasterFaces;
 };
 
@@ -52,3 +56,8 @@ struct Windows {
 };
 
 Windows createWindows(Services services);
+
+// Names the program to the desktop: its application id, which finds its desktop
+// entry, and its icon, which every window shows.
+void setDesktopIdentity();
+QIcon applicationIcon();

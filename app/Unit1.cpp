@@ -15,6 +15,7 @@
 #include "preview/OwnerDrawList.h"
 #include "preview/Sample.h"
 #include "preview/Unit2.h"
+#include "print/SaveAsPdf.h"
 #include "system/FileSystem.h"
 #include "system/FontFactory.h"
 #include "system/FontResources.h"
@@ -34,8 +35,10 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTimer>
+#include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 
@@ -167,6 +170,13 @@ TForm1::TForm1(Services services, QWidget* parent)
     createControls();
     wireHandlers();
     prepareForKeyboardAndReaders();
+    // Font files dropped anywhere on the window reach the window itself.
+    for (QWidget* child : findChildren<QWidget*>())
+        child->setAcceptDrops(false);
+    setAcceptDrops(true);
+    offerTimer = new QTimer(this);
+    offerTimer->setSingleShot(true);
+    connect(offerTimer, &QTimer::timeout, this, [this] { offerNextFontFile(); });
     fw::guard([this] { FormCreate(); });
 }
 
@@ -283,7 +293,8 @@ void TForm1::createControls()
     StandardToolBar = named(new QToolBar(GrainPanel2), "StandardToolBar");
     StandardToolBar->setIconSize(QSize(16, 16));
     StandardToolBar->setMovable(false);
-    StandardToolBar->setStyleSheet(QStringLiteral("QToolBar { background: transparent; border: none; }"));
+    // Tight spacing: the print button's menu arrow has to fit beside the colour button.
+    StandardToolBar->setStyleSheet(QStringLiteral("QToolBar { background: transparent; border: none; spacing: 0px; }"));
     FontSize = named(new QLineEdit(StandardToolBar), "FontSize", QStringLiteral("Font Size|Select font size"));
     FontSize->setFixedWidth(30);
     StandardToolBar->addWidget(FontSize);
@@ -302,6 +313,15 @@ void TForm1::createControls()
     StandardToolBar->addSeparator();
     ToolButton1 = toolButton(StandardToolBar, "ToolButton1", QStringLiteral(":/resources/print.png"),
                              QStringLiteral("Print current font detail"), false);
+    // One click prints, as ever; the arrow beside it offers the PDF file as well.
+    PrintSheet = new QAction(QStringLiteral("Print"), ToolButton1);
+    SaveSheetPdf = new QAction(print::saveAsPdfCaption, ToolButton1);
+    PrintSheet->setObjectName(QStringLiteral("PrintSheet"));
+    SaveSheetPdf->setObjectName(QStringLiteral("SaveSheetPdf"));
+    auto* printMenu = new QMenu(ToolButton1);
+    printMenu->addActions({PrintSheet, SaveSheetPdf});
+    ToolButton1->setMenu(printMenu);
+    ToolButton1->setPopupMode(QToolButton::MenuButtonPopup);
     ToolButton3 = toolButton(StandardToolBar, "ToolButton3", QStringLiteral(":/resources/color.png"),
                              QStringLiteral("Click to select color"), false);
     StandardToolBar->setGeometry(392, 269, 186, 30);
@@ -345,6 +365,10 @@ void TForm1::createControls()
                              QStringLiteral("Click to backup or copy current font"));
     GradientButton10 = button(GrainPanel3, "GradientButton10", QStringLiteral("Print All"), QRect(4, 115, 131, 28),
                               QStringLiteral("Click to print all font"));
+    SaveCataloguePdf = new QAction(print::saveAsPdfCaption, GradientButton10);
+    SaveCataloguePdf->setObjectName(QStringLiteral("SaveCataloguePdf"));
+    GradientButton10->addAction(SaveCataloguePdf);
+    GradientButton10->setContextMenuPolicy(Qt::ActionsContextMenu);
     GradientButton8 = button(GrainPanel3, "GradientButton8", QStringLiteral("Help"), QRect(4, 151, 131, 28),
                              QStringLiteral("Click to show help file"));
     GradientButton9 = button(GrainPanel3, "GradientButton9", QStringLiteral("About"), QRect(4, 186, 131, 28),
@@ -412,6 +436,9 @@ void TForm1::wireHandlers()
     fw::connectHandler(GradientButton9, &TGradientButton::OnClick, this, [this] { GradientButton9Click(); });
     fw::connectHandler(ToolButton1, &QToolButton::clicked, this, [this] { ToolButton1Click(); });
     fw::connectHandler(GradientButton10, &TGradientButton::OnClick, this, [this] { GradientButton10Click(); });
+    fw::connectHandler(PrintSheet, &QAction::triggered, this, [this] { ToolButton1Click(); });
+    fw::connectHandler(SaveSheetPdf, &QAction::triggered, this, [this] { SaveSheetPdfClick(); });
+    fw::connectHandler(SaveCataloguePdf, &QAction::triggered, this, [this] { SaveCataloguePdfClick(); });
 }
 
 // ---- Start and title area -------------------------------------------------------
@@ -468,6 +495,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 void TForm1::FormMouseDown(Qt::MouseButton button, int, int)
 {
     if (button != Qt::LeftButton)
+        return;
+    // Where the platform moves windows itself (Wayland, where a window cannot place
+    // itself), the move is handed to it.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && windowHandle() &&
+        windowHandle()->startSystemMove())
         return;
     dragging = true;
     dragOrigin = QCursor::pos() - QPoint(x(), y());
@@ -834,10 +866,15 @@ void TForm1::Button4Click()
     const auto source = fw::dialogs().openFile({catalogue::fontFileFilter, 1, QString(), QString()});
     if (!source)
         return;
+    installFontFile(*source);
+}
+
+void TForm1::installFontFile(const QString& path)
+{
     const manage::InstallResult result =
-        manage::installFont(services.files, services.fontResources, dirfont->text(), *source);
+        manage::installFont(services.files, services.fontResources, dirfont->text(), path);
     if (!result.installed()) {
-        fw::ShowMessage(manage::installRefusal(result, *source));
+        fw::ShowMessage(manage::installRefusal(result, path));
         return;
     }
     reloadFaceList();
@@ -915,7 +952,8 @@ void TForm1::GradientButton2Click()
 
 void TForm1::GradientButton8Click()
 {
-    services.shell.open(helpFilePath(sys::executablePath()));
+    services.shell.open(
+        helpFilePath(sys::executablePath(), [this](const QString& path) { return services.files.fileExists(path); }));
 }
 
 void TForm1::GradientButton9Click()

@@ -7,14 +7,18 @@
 #include "framework/FileListBox.h"
 #include "framework/ListBox.h"
 #include "framework/UpDown.h"
+#include "manage/FontOffer.h"
 #include "preview/CharacterMap.h"
 #include "widgets/GradientButton.h"
 #include "widgets/GrainPanel.h"
 #include "widgets/SortableGrid.h"
 
 #include <QPointer>
+#include <QSet>
 #include <QWidget>
+#include <deque>
 
+class QAction;
 class QCheckBox;
 class QKeyEvent;
 class QComboBox;
@@ -94,6 +98,9 @@ public:
     QToolButton* ItalicButton = nullptr;
     QToolButton* UnderlineButton = nullptr;
     QToolButton* ToolButton1 = nullptr;
+    // The print button's menu: print, or save the sheet as a PDF file.
+    QAction* PrintSheet = nullptr;
+    QAction* SaveSheetPdf = nullptr;
     QToolButton* ToolButton3 = nullptr;
     // Character map
     QLabel* Image3 = nullptr;
@@ -108,6 +115,7 @@ public:
     TGradientButton* Button3 = nullptr;
     TGradientButton* GradientButton7 = nullptr;
     TGradientButton* GradientButton10 = nullptr;
+    QAction* SaveCataloguePdf = nullptr; // Print All's context menu
     TGradientButton* GradientButton8 = nullptr;
     TGradientButton* GradientButton9 = nullptr;
     // Hidden scratch lists and folder fields
@@ -159,6 +167,15 @@ public:
     void GradientButton9Click();
     void ToolButton1Click();
     void GradientButton10Click();
+    void SaveSheetPdfClick();
+    void SaveCataloguePdfClick();
+
+    // Installs a chosen font file as "Install Font" does once its dialog is closed.
+    void installFontFile(const QString& path);
+    // Font files handed to the program (its command line, a drop): each is previewed
+    // and offered for installation, one after the other, between events.
+    void offerFontFiles(const QList<manage::OfferedFile>& offered);
+    bool isOffering() const { return offering || !pendingOffers.empty(); }
 
     // The character map's column widths and cells, for the specimen sheet.
     preview::CharacterMapCells characterMapCells() const;
@@ -172,6 +189,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createControls();
@@ -192,6 +212,9 @@ private:
     void markCurrentView(TGradientButton* current);
     void openFaceView(bool ownFace, TGradientButton* button);
     void reloadFaceList();
+    // The sheet and the catalogue, to the default printer or, with a file, a PDF.
+    void printSheet(const QString& pdfFile);
+    void printCatalogue(const QString& pdfFile);
 
     Services services;
     catalogue::InstalledFaceList faces;
@@ -207,6 +230,16 @@ private:
     QFont characterMapFont(const QFont& sample) const;
     QList<QFont> previewFontsOf(const QString& face) const;
     QList<QFont> fontsAheadOf(const QString& face);
+    void offerNextFontFile();
+    void offerFontFile(const manage::OfferedFile& offer);
+    void previewFontFile(const QString& path, const QString& face);
+    QStringList installedFontFiles();
+    std::deque<manage::OfferedFile> pendingOffers;
+    // Offered files loaded for this run only, not installed.
+    QSet<QString> loadedForRun;
+    QTimer* offerTimer = nullptr;
+    bool offering = false;
+    bool dropAcceptable = false;
     QPointer<TForm2> Form2;
     QPointer<TForm3> Form3;
     QPoint dragOrigin;

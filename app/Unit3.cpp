@@ -6,6 +6,7 @@
 #include "widgets/GradientButton.h"
 #include "widgets/GrainPanel.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -96,8 +97,11 @@ void TForm3::GradientButton5Click()
     close(); // not the main window: closing only hides it
 }
 
-QString helpFilePath(const QString& executablePath)
+QString helpFilePath(const QString& executablePath, const std::function<bool(const QString&)>& fileExists)
 {
     const qsizetype separator = executablePath.lastIndexOf(QLatin1Char('/'));
-    return executablePath.left(std::max<qsizetype>(separator, 0)) + QStringLiteral("/Glyphwell Help.html");
+    const QString folder = executablePath.left(std::max<qsizetype>(separator, 0));
+    const QString beside = folder + QStringLiteral("/Glyphwell Help.html");
+    const QString installed = QDir::cleanPath(folder + QStringLiteral("/../share/glyphwell/Glyphwell Help.html"));
+    return fileExists(beside) || !fileExists(installed) ? beside : installed;
 }

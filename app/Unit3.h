@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 class TGradientButton;
@@ -32,6 +33,8 @@ private:
     bool placed = false;
 };
 
-// The help page beside the executable: the executable's folder, without its last
-// separator, followed by "/Glyphwell Help.html".
-QString helpFilePath(const QString& executablePath);
+// The help page: beside the executable (the executable's folder, without its last
+// separator, followed by "/Glyphwell Help.html") when it is there, as in the build
+// tree; else in "../share/glyphwell/" beside the executable's folder, where an
+// installed program keeps it. When neither exists, the first.
+QString helpFilePath(const QString& executablePath, const std::function<bool(const QString&)>& fileExists);

@@ -9,6 +9,7 @@
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "system/FileSystem.h"
+#include "system/FontFileCheck.h"
 #include "system/FontEnumeration.h"
 #include "system/FontRegistry.h"
 #include "system/FontResources.h"
@@ -17,13 +18,19 @@
 #include "system/Shell.h"
 #include "system/ShellFolders.h"
 #include "tests/support/BenchMain.h"
+#include "tests/support/FakeDialogs.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <benchmark/benchmark.h>
 
@@ -78,7 +85,8 @@ struct Program {
     sys::DesktopShell shell;
     QString pdf = testenv::root() + "/print.pdf";
     sys::QtPrinter printer{pdf};
-    Windows windows = createWindows(Services{fonts, registry, folders, files, resources, shell, printer});
+    sys::FreeTypeFontFileCheck fontFiles;
+    Windows windows = createWindows(Services{fonts, registry, folders, files, resources, shell, printer, fontFiles});
     TForm1& form = *windows.form1;
 };
 
@@ -156,6 +164,60 @@ void BM_PrintAllAgain(benchmark::State& state)
     report(state, running);
 }
 BENCHMARK(BM_PrintAllAgain)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Print All into a PDF, cancelled with the box's Cancel button a set time (ms) after
+// the click (a day: never, the whole job is timed). Counters: how long the job took to stop after the click on Cancel
+// (stop_ms, from the click to the handler's return), the longest the window went
+// without handling events (max_gap_ms: the most a Cancel can wait before it is
+// seen), the time from the last look at the window to the end (tail_ms: for a job
+// that is not cancelled, the file's closing, when fonts are written and Cancel is
+// not seen), the page shown when cancelled, and whether a file was left (0 or 1).
+void BM_PrintAllCancelled(benchmark::State& state)
+{
+    Program& running = program();
+    QFile::remove(running.pdf);
+    QElapsedTimer clock;
+    qint64 clickedAt = -1;
+    qint64 lastTick = -1;
+    qint64 maxGap = 0;
+    QString shownAtCancel;
+    QTimer ticks; // runs whenever the window handles events during the job
+    ticks.setInterval(0);
+    QObject::connect(&ticks, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        if (lastTick >= 0)
+            maxGap = std::max(maxGap, now - lastTick);
+        lastTick = now;
+        auto* box = running.form.findChild<QProgressDialog*>(QStringLiteral("PrintProgress"));
+        if (clickedAt < 0 && now >= state.range(0) && box && box->isVisible()) {
+            shownAtCancel = box->labelText();
+            clickedAt = now;
+            QTest::mouseClick(box->findChild<QPushButton*>(), Qt::LeftButton);
+        }
+    });
+    qint64 stop = 0;
+    qint64 tail = 0;
+    for (auto _ : state) {
+        FakeDialogs dialogs; // the save dialog answers with the benchmark's file
+        dialogs.savedFiles = {running.pdf};
+        dialogs.answers = {true};
+        clickedAt = lastTick = -1;
+        maxGap = 0;
+        clock.start();
+        ticks.start();
+        running.form.SaveCataloguePdf->trigger();
+        stop = clickedAt < 0 ? -1 : clock.elapsed() - clickedAt;
+        tail = clock.elapsed() - lastTick;
+        ticks.stop();
+    }
+    state.counters["stop_ms"] = double(stop);
+    state.counters["max_gap_ms"] = double(maxGap);
+    state.counters["tail_ms"] = double(tail);
+    state.counters["file_left"] = QFileInfo::exists(running.pdf) ? 1 : 0;
+    state.counters["faces"] = double(running.form.ListBox5->Count());
+    state.SetLabel(shownAtCancel.toStdString());
+}
+BENCHMARK(BM_PrintAllCancelled)->Arg(3000)->Arg(10000)->Arg(24 * 3600 * 1000)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_SheetWithLongSample(benchmark::State& state)
 {

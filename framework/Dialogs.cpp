@@ -82,6 +82,25 @@ std::optional<QString> QtDialogs::openFile(const OpenFileRequest& request)
     return dialog.selectedFiles().constFirst();
 }
 
+std::optional<QString> QtDialogs::saveFile(const SaveFileRequest& request)
+{
+    QFileDialog dialog(owner(), request.title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setSizeGripEnabled(true);
+    const QStringList filters = qtNameFilters(request.filter);
+    dialog.setNameFilters(filters);
+    // A typed name without the filter's suffix gets it, as "catalogue" becomes "catalogue.pdf".
+    const QString suffix = request.filter.section(QLatin1Char('|'), 1, 1).section(QLatin1Char(';'), 0, 0);
+    if (suffix.startsWith(QLatin1String("*.")))
+        dialog.setDefaultSuffix(suffix.mid(2));
+    dialog.selectFile(request.proposedFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
 std::optional<QColor> QtDialogs::chooseColor(const QColor& current)
 {
     const QColor chosen = QColorDialog::getColor(current, owner());

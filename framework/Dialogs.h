@@ -17,6 +17,14 @@ struct OpenFileRequest {
     QString initialFolder;
 };
 
+// What the save-file dialog is asked for: the filter in the same form, the title and
+// the proposed file (its folder is where the dialog opens).
+struct SaveFileRequest {
+    QString filter;
+    QString title;
+    QString proposedFile;
+};
+
 // The standard dialogs and message boxes. The program reaches them through
 // dialogs(), so tests can script the answers.
 class Dialogs {
@@ -28,6 +36,9 @@ public:
     virtual bool confirm(const QString& text) = 0;
     // The chosen full path, or nothing when cancelled. Typed names need not exist.
     virtual std::optional<QString> openFile(const OpenFileRequest& request) = 0;
+    // The chosen full path, or nothing when cancelled. It does not ask before an
+    // existing file is chosen: the caller does, with its own words.
+    virtual std::optional<QString> saveFile(const SaveFileRequest& request) = 0;
     // The chosen colour, or nothing when cancelled.
     virtual std::optional<QColor> chooseColor(const QColor& current) = 0;
 };
@@ -38,6 +49,7 @@ public:
     void showMessage(const QString& text) override;
     bool confirm(const QString& text) override;
     std::optional<QString> openFile(const OpenFileRequest& request) override;
+    std::optional<QString> saveFile(const SaveFileRequest& request) override;
     std::optional<QColor> chooseColor(const QColor& current) override;
 };
 

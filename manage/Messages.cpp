@@ -48,4 +48,41 @@ QString backupFailures(const QString& backupFolder, const QStringList& failures)
            failures.join(QStringLiteral("\r  "));
 }
 
+QString unusableFileNameMessage(const QString& shownName)
+{
+    return QStringLiteral("Cannot open the font file ") + shownName +
+           QStringLiteral("\rIts name is not valid UTF-8 or holds a line break; rename it and try again.");
+}
+
+QString offerMissingMessage(const QString& path)
+{
+    return QStringLiteral("Cannot open the font file ") + path + QStringLiteral("\rThere is no such file.");
+}
+
+QString offerFolderMessage(const QString& path)
+{
+    return QStringLiteral("Cannot install ") + path + QStringLiteral("\rIt is a folder, not a font file.");
+}
+
+QString offerUnreadableMessage(const QString& path)
+{
+    return QStringLiteral("Cannot open the font file ") + path + QStringLiteral("\rYou are not allowed to read it.");
+}
+
+QString offerNotFontMessage(const QString& path)
+{
+    return QStringLiteral("Cannot install ") + path + QStringLiteral("\rIt is not a font file.");
+}
+
+QString offerInstalledMessage(const QString& face, const QString& path)
+{
+    return QStringLiteral("The font ") + face + QStringLiteral(" is already installed:\r") + path;
+}
+
+QString confirmInstallOffered(const QString& face, const QString& path)
+{
+    return QStringLiteral("Install this Font : ") + face + QStringLiteral(" ?\r") + path +
+           QStringLiteral("\rIt is copied into your font folder.");
+}
+
 } // namespace manage

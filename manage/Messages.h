@@ -23,4 +23,14 @@ QString backupSuccess(const QString& backupFolder);
 // Names the files a back-up could not copy, each with the reason.
 QString backupFailures(const QString& backupFolder, const QStringList& failures);
 
+// Font files handed to the program on its command line or by a drop.
+inline const QString noFileNameMessage = QStringLiteral("Cannot open a font file without a name");
+QString unusableFileNameMessage(const QString& shownName);
+QString offerMissingMessage(const QString& path);
+QString offerFolderMessage(const QString& path);
+QString offerUnreadableMessage(const QString& path);
+QString offerNotFontMessage(const QString& path);
+QString offerInstalledMessage(const QString& face, const QString& path);
+QString confirmInstallOffered(const QString& face, const QString& path);
+
 } // namespace manage

@@ -29,7 +29,12 @@ QStringList catalogueFiles(const QStringList& sourceFiles)
     return sourceFiles.isEmpty() ? QStringList{unregisteredMarker} : sourceFiles;
 }
 
-void printFontCatalogue(PrinterCanvas& canvas, const CatalogueWalk& walk, const sys::PageProgress& progress)
+int cataloguePages(qsizetype faces)
+{
+    return faces <= 1 ? 1 : 1 + int((faces - 1) / catalogueRowsPerPage);
+}
+
+bool printFontCatalogue(PrinterCanvas& canvas, const CatalogueWalk& walk, const CatalogueProgress& progress)
 {
     const QStringList& faces = walk.faces;
     // The first face is probed before the job starts, so its failure prints nothing.
@@ -45,17 +50,26 @@ void printFontCatalogue(PrinterCanvas& canvas, const CatalogueWalk& walk, const 
     if (!faces.isEmpty())
         printRow(canvas, 350, faces.first(), [&] { return firstFiles; });
 
+    const int pages = cataloguePages(faces.size());
+    int page = 1;
     int row = 0;
+    // Asked after every row: probing a face can take a while among thousands.
+    const auto goOn = [&] { return !progress.laidOut || progress.laidOut(page, pages); };
     for (int index = 1; index < faces.size(); ++index) {
         ++row;
         const int y = 370 + 10 * row * canvas.font().size;
         printRow(canvas, y, faces[index], [&] { return walk.filesOf(index); });
+        if (!goOn())
+            return false; // the job is aborted as it goes
         if (row == catalogueRowsPerPage) {
             row = 0;
             canvas.newPage();
+            ++page;
         }
     }
-    job.end(progress);
+    if (!goOn())
+        return false;
+    return job.end(progress.drawn);
 }
 
 } // namespace print

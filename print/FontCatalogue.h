@@ -21,8 +21,20 @@ struct CatalogueWalk {
     std::function<QStringList(int index)> filesOf;
 };
 
+// The catalogue's pages for a count of faces: the first holds 53 rows, every later
+// one 52, and a last row that fills its page still starts a new, empty one.
+int cataloguePages(qsizetype faces);
+
+// Reports a job of the catalogue: the page being laid out (after every row), then
+// the page being drawn for the printer. Either returning false cancels the job.
+struct CatalogueProgress {
+    sys::PageProgress laidOut;
+    sys::PageProgress drawn;
+};
+
 // Prints one row per face, its name plain, in its own face and its files: the first
 // row under the header, then rows of 11-point lines, 52 to a page after the first.
-void printFontCatalogue(PrinterCanvas& canvas, const CatalogueWalk& walk, const sys::PageProgress& progress = {});
+// False when the progress cancelled it: then nothing is printed.
+bool printFontCatalogue(PrinterCanvas& canvas, const CatalogueWalk& walk, const CatalogueProgress& progress = {});
 
 } // namespace print

@@ -13,7 +13,9 @@ void PrinterCanvas::beginDoc()
 {
     if (printer.jobOpen())
         throw fw::Error(printingInProgressMessage);
-    if (printer.startJob(fw::applicationTitle()) == sys::Printer::Start::NoDefaultPrinter)
+    const QString title = fw::applicationTitle();
+    const auto started = pdfFile.isEmpty() ? printer.startJob(title) : printer.startPdfJob(title, pdfFile);
+    if (started == sys::Printer::Start::NoDefaultPrinter)
         throw fw::Error(noDefaultPrinterMessage);
 }
 
@@ -22,10 +24,17 @@ void PrinterCanvas::newPage()
     printer.newPage();
 }
 
-void PrinterCanvas::endDoc(const sys::PageProgress& progress)
+bool PrinterCanvas::endDoc(const sys::PageProgress& progress)
 {
-    if (!printer.endJob(progress))
-        throw fw::Error(jobRefusedMessage);
+    switch (printer.endJob(progress)) {
+    case sys::Printer::End::Printed:
+        return true;
+    case sys::Printer::End::Cancelled:
+        return false;
+    case sys::Printer::End::Refused:
+        break;
+    }
+    throw fw::Error(pdfFile.isEmpty() ? jobRefusedMessage : pdfNotWrittenMessage.arg(pdfFile));
 }
 
 void PrinterCanvas::abort()
@@ -90,10 +99,10 @@ PrintJob::~PrintJob()
         canvas.abort();
 }
 
-void PrintJob::end(const sys::PageProgress& progress)
+bool PrintJob::end(const sys::PageProgress& progress)
 {
     open = false;
-    canvas.endDoc(progress);
+    return canvas.endDoc(progress);
 }
 
 int pointSize(const QFont& font)

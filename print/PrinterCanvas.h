@@ -11,22 +11,25 @@ namespace print {
 inline const QString noDefaultPrinterMessage = QStringLiteral("There is no default printer currently selected");
 inline const QString printingInProgressMessage = QStringLiteral("Printing in progress");
 inline const QString jobRefusedMessage = QStringLiteral("The printer did not accept the print job");
+inline const QString pdfNotWrittenMessage = QStringLiteral("The file %1 could not be written");
 
 enum TFontStyle { fsBold = 0x1, fsItalic = 0x2, fsUnderline = 0x4 };
 Q_DECLARE_FLAGS(TFontStyles, TFontStyle)
 
 // The printer's drawing surface as the print jobs use it: the job, the canvas font
-// (kept by the printer from job to job) and the two ways of drawing a text.
+// (kept by the printer from job to job) and the two ways of drawing a text. Made
+// with a file name, its jobs are written to that PDF file instead of printed.
 class PrinterCanvas {
 public:
-    explicit PrinterCanvas(sys::Printer& printer) : printer(printer) {}
+    explicit PrinterCanvas(sys::Printer& printer, const QString& pdfFile = {}) : printer(printer), pdfFile(pdfFile) {}
 
     // Starts a job and opens its first page. Raises printingInProgressMessage while a
     // job is open and noDefaultPrinterMessage when there is no default printer.
     void beginDoc();
     void newPage();
-    // Ends the job; raises jobRefusedMessage when the printer did not take it.
-    void endDoc(const sys::PageProgress& progress = {});
+    // Ends the job; raises jobRefusedMessage when the printer did not take it, or
+    // pdfNotWrittenMessage for a file. False when the progress cancelled the job.
+    bool endDoc(const sys::PageProgress& progress = {});
     void abort();
     bool printing() const { return printer.jobOpen(); }
 
@@ -44,6 +47,7 @@ public:
 
 private:
     sys::Printer& printer;
+    QString pdfFile;
 };
 
 // One job on a canvas: begun when made, handed to the printer by end(). A job left
@@ -54,7 +58,8 @@ public:
     ~PrintJob();
     PrintJob(const PrintJob&) = delete;
     PrintJob& operator=(const PrintJob&) = delete;
-    void end(const sys::PageProgress& progress = {});
+    // False when the progress cancelled the job.
+    bool end(const sys::PageProgress& progress = {});
 
 private:
     PrinterCanvas& canvas;

@@ -1,17 +1,20 @@
 #!/bin/bash
 # Installs the Debian 12 packages Glyphwell needs.
 #   scripts/install-deps.sh run    what building and running the program needs
-#   scripts/install-deps.sh test   that, plus what the tests, benchmarks and fuzz targets need
+#   scripts/install-deps.sh package  that, plus what `cpack -G DEB` needs
+#   scripts/install-deps.sh test   all of that, plus what the tests, benchmarks and fuzz targets need
 set -euo pipefail
 
 build_and_run=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-qpa-plugins libqt6printsupport6 libqt6svg6
-  libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev
+  libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev libcups2-dev
   fontconfig fonts-dejavu-core
   xvfb xauth xdotool imagemagick x11-utils
 )
+packaging=(dpkg-dev file)
 tests=(
+  desktop-file-utils appstream lintian xdg-utils man-db
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-wine fonts-urw-base35 python3-fonttools python3-brotli
   poppler-utils cups-daemon cups-client cups-filters
@@ -19,7 +22,10 @@ tests=(
 )
 
 packages=("${build_and_run[@]}")
-[ "${1:-run}" = test ] && packages+=("${tests[@]}")
+case "${1:-run}" in
+  package) packages+=("${packaging[@]}") ;;
+  test) packages+=("${packaging[@]}" "${tests[@]}") ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,16 +1,14 @@
 #include "system/FontResources.h"
 
 #include "system/FilePaths.h"
+#include "system/FontFileCheck.h"
 #include "system/Fontconfig.h"
 
+#include <QFile>
 #include <QFontDatabase>
 #include <fcntl.h>
-#include <fontconfig/fontconfig.h>
-#include <ft2build.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include FT_FREETYPE_H
-#include <fontconfig/fcfreetype.h>
 
 namespace sys {
 
@@ -43,34 +41,17 @@ QByteArray readFontFile(const QString& path)
 
 bool FontconfigResources::isFontFile(const QString& path)
 {
-    // FreeType must open a face with glyphs, and fontconfig must be able to list it.
-    bool font = false;
-    FT_Library library = nullptr;
-    if (FT_Init_FreeType(&library) != 0)
-        return false;
-    FT_Face face = nullptr;
-    const QByteArray file = pathBytes(path);
-    if (FT_New_Face(library, file.constData(), 0, &face) == 0) {
-        font = face->num_glyphs > 0;
-        FT_Done_Face(face);
-    }
-    FT_Done_FreeType(library);
-    if (font) {
-        int count = 0;
-        FcPattern* pattern = FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(file.constData()), 0, nullptr, &count);
-        font = pattern != nullptr;
-        if (pattern)
-            FcPatternDestroy(pattern);
-    }
-    return font;
+    return FreeTypeFontFileCheck().inspect(path).kind == FileKind::Font;
 }
 
 int FontconfigResources::addFontResource(const QString& path)
 {
     if (!session.addApplicationFont(path))
         return 0;
-    // Qt is given the bytes, since it would not find a file whose name is not UTF-8.
-    const int id = QFontDatabase::addApplicationFontFromData(readFontFile(path));
+    // A file whose name is not UTF-8 is given to Qt as its bytes: Qt would not find it.
+    const bool textName = QFile::encodeName(path) == pathBytes(path);
+    const int id = textName ? QFontDatabase::addApplicationFont(path)
+                            : QFontDatabase::addApplicationFontFromData(readFontFile(path));
     if (id < 0)
         return 0;
     if (qtFontIds.contains(path))

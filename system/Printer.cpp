@@ -1,10 +1,21 @@
 #include "system/Printer.h"
 
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryFile>
 #include <cmath>
+#include <cups/cups.h>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace sys {
@@ -68,9 +79,113 @@ void draw(QPainter& painter, const Drawing& drawing, const QRect& page, int dpi)
 
 struct QtPrinter::Job {
     QString title;
-    QString printerName; // empty when the job goes to the PDF file
+    QString printerName; // the default printer's; empty when there is none
+    QString pdfFile;     // the file the job is written to; empty for the printer
     std::vector<std::vector<Drawing>> pages{1};
 };
+
+namespace {
+
+// A Qt printer that writes the job into the spool file: Qt's CUPS engine for the
+// default printer, which then leaves the sending to us; its PDF engine on the same
+// paper and margins for a file.
+class SpoolPrinter : public QPrinter {
+public:
+    using QPrinter::QPrinter;
+
+    // Drops a cancelled job without Qt's closing work: ending the PDF engine writes
+    // (and subsets) every font drawn so far, seconds for thousands of faces. With
+    // the engine marked inactive, ending the painter skips that; the spool file the
+    // engine leaves open is closed here, as the engine then never closes it.
+    void drop(QPainter& painter, const QString& spool)
+    {
+        painter.paintEngine()->setActive(false);
+        painter.end();
+        painters = 0; // ending an inactive engine leaves the device's count alone
+        closeOpenFile(spool);
+    }
+
+private:
+    static void closeOpenFile(const QString& path)
+    {
+        const QByteArray target = QFile::encodeName(QFileInfo(path).canonicalFilePath());
+        QDir descriptors(QStringLiteral("/proc/self/fd"));
+        for (const QString& name : descriptors.entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot)) {
+            char link[4096];
+            const QByteArray entry = QFile::encodeName(descriptors.filePath(name));
+            const ssize_t length = ::readlink(entry.constData(), link, sizeof link);
+            if (length > 0 && QByteArray(link, int(length)) == target)
+                ::close(name.toInt());
+        }
+    }
+};
+
+std::unique_ptr<SpoolPrinter> spoolingPrinter(const QPrinterInfo& info, bool pdf, const QString& spool)
+{
+    std::unique_ptr<SpoolPrinter> printer;
+    if (pdf) {
+        printer = std::make_unique<SpoolPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        if (!info.isNull())
+            printer->setPageLayout(QPrinter(info, QPrinter::HighResolution).pageLayout());
+    } else {
+        printer = std::make_unique<SpoolPrinter>(info, QPrinter::HighResolution);
+    }
+    // A name without the .pdf suffix keeps the printer's own engine.
+    printer->setOutputFileName(spool);
+    printer->setResolution(QtPrinter::resolution);
+    printer->setFullPage(false);
+    return printer;
+}
+
+// Hands the finished spool file to CUPS with the options Qt's CUPS engine gives a
+// job of its own: the paper, the sides, the orientation and the copies.
+bool sendToCups(const QPrinter& printer, const QString& spool, const QString& title)
+{
+    const QPageLayout layout = printer.pageLayout();
+    std::vector<std::pair<QByteArray, QByteArray>> options;
+    options.emplace_back("media", layout.pageSize().key().toLocal8Bit());
+    if (printer.copyCount() > 1)
+        options.emplace_back("copies", QByteArray::number(printer.copyCount()));
+    const bool portrait = layout.orientation() == QPageLayout::Portrait;
+    switch (printer.duplex()) {
+    case QPrinter::DuplexNone:
+        options.emplace_back("sides", "one-sided");
+        break;
+    case QPrinter::DuplexAuto:
+        options.emplace_back("sides", portrait ? "two-sided-long-edge" : "two-sided-short-edge");
+        break;
+    case QPrinter::DuplexLongSide:
+        options.emplace_back("sides", "two-sided-long-edge");
+        break;
+    case QPrinter::DuplexShortSide:
+        options.emplace_back("sides", "two-sided-short-edge");
+        break;
+    }
+    if (!portrait)
+        options.emplace_back("landscape", "");
+    std::vector<cups_option_t> cupsOptions;
+    for (auto& [name, value] : options)
+        cupsOptions.push_back({name.data(), value.data()});
+    // CUPS takes the queue's name without an instance ("queue/instance").
+    const QByteArray queue = printer.printerName().section(QLatin1Char('/'), 0, 0).toLocal8Bit();
+    return cupsPrintFile(queue.constData(), QFile::encodeName(spool).constData(), title.toLocal8Bit().constData(),
+                         int(cupsOptions.size()), cupsOptions.data()) != 0;
+}
+
+// Puts the finished spool file in the target's place, readable as a new file would be.
+bool replaceWith(QTemporaryFile& spool, const QString& target)
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    const QByteArray from = QFile::encodeName(spool.fileName());
+    if (::chmod(from.constData(), 0666 & ~mask) != 0 || ::rename(from.constData(), QFile::encodeName(target).constData()) != 0)
+        return false;
+    spool.setAutoRemove(false);
+    return true;
+}
+
+} // namespace
 
 QtPrinter::QtPrinter() = default;
 
@@ -80,15 +195,23 @@ QtPrinter::~QtPrinter() = default;
 
 Printer::Start QtPrinter::startJob(const QString& title)
 {
-    auto started = std::make_unique<Job>();
-    started->title = title;
-    if (pdfFile.isEmpty()) {
-        const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
-        if (printer.isNull())
-            return Start::NoDefaultPrinter;
-        started->printerName = printer.printerName();
-    }
-    job = std::move(started);
+    if (!pdfFile.isEmpty())
+        return startPdfJob(title, pdfFile);
+    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    if (printer.isNull())
+        return Start::NoDefaultPrinter;
+    job = std::make_unique<Job>();
+    job->title = title;
+    job->printerName = printer.printerName();
+    return Start::Started;
+}
+
+Printer::Start QtPrinter::startPdfJob(const QString& title, const QString& file)
+{
+    job = std::make_unique<Job>();
+    job->title = title;
+    job->printerName = QPrinterInfo::defaultPrinter().printerName();
+    job->pdfFile = file;
     return Start::Started;
 }
 
@@ -98,42 +221,64 @@ void QtPrinter::newPage()
         job->pages.emplace_back();
 }
 
-bool QtPrinter::endJob(const PageProgress& progress)
+Printer::End QtPrinter::endJob(const PageProgress& progress)
 {
     if (!job)
-        return false;
+        return End::Refused;
     const std::unique_ptr<Job> finished = std::move(job);
+    const bool pdf = !finished->pdfFile.isEmpty();
+    const QPrinterInfo info =
+        finished->printerName.isEmpty() ? QPrinterInfo() : QPrinterInfo::printerInfo(finished->printerName);
+    if (!pdf && info.isNull())
+        return End::Refused;
 
-    std::unique_ptr<QPrinter> printer;
-    if (pdfFile.isEmpty()) {
-        const QPrinterInfo info = QPrinterInfo::printerInfo(finished->printerName);
-        if (info.isNull())
-            return false;
-        printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-    } else {
-        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(pdfFile);
-    }
-    printer->setResolution(resolution);
-    printer->setFullPage(false);
+    // The spool file lies beside the target, so that it can take the target's place.
+    QTemporaryFile spool(pdf ? finished->pdfFile + QStringLiteral(".XXXXXX.part")
+                             : QDir::tempPath() + QStringLiteral("/glyphwell-XXXXXX.spool"));
+    if (!spool.open())
+        return End::Refused;
+    spool.close();
+    const std::unique_ptr<SpoolPrinter> printer = spoolingPrinter(info, pdf, spool.fileName());
     printer->setDocName(finished->title);
 
     QPainter painter;
     if (!painter.begin(printer.get()))
-        return false;
+        return End::Refused;
     const int dpi = printer->resolution();
     const QRect page(QPoint(0, 0), printer->pageRect(QPrinter::DevicePixel).toRect().size());
     const int pages = int(finished->pages.size());
-    for (int index = 0; index < pages; ++index) {
+    // A page of new faces takes a while to draw; asking between its texts as well
+    // lets a Cancel stop the job within a fraction of a second.
+    constexpr qint64 askEvery = 50; // ms
+    QElapsedTimer sinceAsked;
+    sinceAsked.start();
+    const auto goOn = [&](int pageNumber) {
+        sinceAsked.restart();
+        return !progress || progress(pageNumber, pages);
+    };
+    bool cancelled = false;
+    for (int index = 0; index < pages && !cancelled; ++index) {
         if (index > 0)
             printer->newPage();
-        for (const Drawing& drawing : finished->pages[index])
+        for (const Drawing& drawing : finished->pages[index]) {
             draw(painter, drawing, page, dpi);
-        if (progress)
-            progress(index + 1, pages);
+            if (progress && sinceAsked.elapsed() >= askEvery && !goOn(index + 1)) {
+                cancelled = true;
+                break;
+            }
+        }
+        cancelled = cancelled || !goOn(index + 1);
     }
-    return painter.end();
+    if (cancelled) {
+        printer->drop(painter, spool.fileName());
+        return End::Cancelled;
+    }
+    // Closing the spool file sends nothing: that is done below, once it is whole.
+    if (!painter.end())
+        return End::Refused;
+    if (pdf)
+        return replaceWith(spool, finished->pdfFile) ? End::Printed : End::Refused;
+    return sendToCups(*printer, spool.fileName(), finished->title) ? End::Printed : End::Refused;
 }
 
 void QtPrinter::abortJob()

@@ -27,8 +27,10 @@ struct PrinterFont {
 // The device height of a size in points: size × dots per inch ÷ 72, rounded.
 int printerPixelHeight(int points, int dpi);
 
-// Called after each page has gone to the printer: the page number and the count.
-using PageProgress = std::function<void(int page, int pages)>;
+// Called as a job's pages are made, after each page and often enough within a
+// long one that the window can answer: the page being made and the count.
+// Returning false stops the job there: nothing of it is printed or written.
+using PageProgress = std::function<bool(int page, int pages)>;
 
 // The printer as one drawing surface for one job at a time. Positions are device
 // pixels, x to the right and y down from the top-left of the printable area. A
@@ -37,14 +39,20 @@ using PageProgress = std::function<void(int page, int pages)>;
 class Printer {
 public:
     enum class Start { Started, NoDefaultPrinter };
+    enum class End { Printed, Refused, Cancelled };
 
     virtual ~Printer() = default;
 
     // Starts a job on the default printer and opens its first page.
     virtual Start startJob(const QString& title) = 0;
+    // Starts a job that is written to a PDF file instead: the pages the default
+    // printer would get, on its paper when there is one. The file appears, whole,
+    // only when the job ends; an existing file of that name is then replaced.
+    virtual Start startPdfJob(const QString& title, const QString& file) = 0;
     virtual void newPage() = 0;
-    // Hands the job to the printer; false when the printer refused it.
-    virtual bool endJob(const PageProgress& progress = {}) = 0;
+    // Hands the job to the printer or writes its file: Refused when that failed,
+    // Cancelled when the progress stopped it (nothing printed, no file).
+    virtual End endJob(const PageProgress& progress = {}) = 0;
     // Drops the job: nothing of it is printed.
     virtual void abortJob() = 0;
     virtual bool jobOpen() const = 0;
@@ -63,7 +71,9 @@ private:
 // The system's default printer through Qt's print support (CUPS), at 600 device
 // pixels per inch with the printer's own paper and margins; or, when made with a
 // file name, a PDF file of the same layout. A job's pages are kept until the job
-// ends and only then drawn, so an aborted job leaves nothing behind.
+// ends and only then drawn, into a spool file that reaches the printer (or the
+// target file) only once every page is in it, so an aborted or cancelled job
+// leaves nothing behind.
 class QtPrinter : public Printer {
 public:
     static constexpr int resolution = 600;
@@ -73,8 +83,9 @@ public:
     ~QtPrinter() override;
 
     Start startJob(const QString& title) override;
+    Start startPdfJob(const QString& title, const QString& file) override;
     void newPage() override;
-    bool endJob(const PageProgress& progress = {}) override;
+    End endJob(const PageProgress& progress = {}) override;
     void abortJob() override;
     bool jobOpen() const override;
     void textOut(int x, int y, const QString& text, const PrinterFont& font) override;

@@ -20,11 +20,10 @@ namespace {
 
 RasterFaces* current = nullptr;
 
-// Font units per pixel of the raster face, fewer for a face too large to fit the 16-bit
-// coordinates and the largest em square (16384 units) of an sfnt font.
-constexpr int maxUnitsPerPixel = 64;
-constexpr int maxEm = 16384;
-constexpr int maxCoordinate = 32767;
+// Font units per pixel of the raster face, and the largest face or glyph taken in
+// pixels, so that every coordinate fits the font's 16 bits.
+constexpr int unitsPerPixel = 64;
+constexpr int largestPixels = 255;
 
 // Big-endian writer for the tables of an sfnt file.
 struct Table {
@@ -56,7 +55,7 @@ std::uint32_t checksum(const QByteArray& bytes)
     return sum;
 }
 
-// One glyph as rectangles of pixels and its advance, in pixels until scaled to font units.
+// One glyph as rectangles of pixels, in font units, and its advance.
 struct Rect {
     int x0, y0, x1, y1;
 };
@@ -85,8 +84,9 @@ std::vector<Rect> pixelRects(const FT_Bitmap& bitmap, int left, int top)
                 while (end < bitmap.width && set(end))
                     ++end;
                 const std::pair<int, int> run{int(column), int(end)};
-                const int y0 = top - int(row) - 1;
-                Rect rect{left + int(column), y0, left + int(end), y0 + 1};
+                const int y0 = (top - int(row) - 1) * unitsPerPixel;
+                Rect rect{(left + int(column)) * unitsPerPixel, y0, (left + int(end)) * unitsPerPixel,
+                          y0 + unitsPerPixel};
                 if (const auto above = open.constFind(run); above != open.constEnd())
                     rect.y1 = above->y1;
                 next.insert(run, rect);
@@ -211,31 +211,26 @@ QByteArray outlineFontOfBitmapFace(const QString& path, int faceIndex, const QSt
     if (FT_New_Face(library, pathBytes(path).constData(), faceIndex, &face) == 0 &&
         FT_Get_WinFNT_Header(face, &header) == 0 && face->num_fixed_sizes > 0 && face->num_charmaps > 0 &&
         face->num_glyphs > 0 && face->num_glyphs < 0x10000 && header.pixel_height > 0 &&
+        header.pixel_height <= largestPixels && header.max_width <= largestPixels &&
         FT_Select_Size(face, 0) == 0 && FT_Set_Charmap(face, face->charmaps[0]) == 0) {
         const int pixelHeight = header.pixel_height;
         const int ascent = std::clamp<int>(header.ascent, 0, pixelHeight);
         const int descent = pixelHeight - ascent;
         std::vector<Glyph> glyphs(std::size_t(face->num_glyphs));
-        int extent = pixelHeight; // the largest coordinate in pixels
+        int maxAdvance = 0;
         for (FT_Long index = 0; index < face->num_glyphs; ++index) {
             Glyph& glyph = glyphs[std::size_t(index)];
             if (FT_Load_Glyph(face, FT_UInt(index), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0)
                 continue;
             const FT_GlyphSlot slot = face->glyph;
-            glyph.advance = int(std::clamp<FT_Pos>(slot->advance.x >> 6, 0, maxCoordinate));
-            extent = std::max(extent, glyph.advance);
+            const auto fits = [](long pixels) { return pixels >= -largestPixels && pixels <= largestPixels; };
+            if (!fits(slot->advance.x >> 6) || !fits(slot->bitmap_left) || !fits(slot->bitmap_top) ||
+                !fits(slot->bitmap_left + long(slot->bitmap.width)) || !fits(slot->bitmap_top - long(slot->bitmap.rows)))
+                continue;
+            glyph.advance = int(std::max(0l, slot->advance.x >> 6)) * unitsPerPixel;
+            maxAdvance = std::max(maxAdvance, glyph.advance);
             if (slot->bitmap.pixel_mode == FT_PIXEL_MODE_MONO && slot->bitmap.buffer)
                 glyph.rects = pixelRects(slot->bitmap, slot->bitmap_left, slot->bitmap_top);
-            for (const Rect& rect : glyph.rects)
-                extent = std::max({extent, std::abs(rect.x0), std::abs(rect.y0), std::abs(rect.x1), std::abs(rect.y1)});
-        }
-        const int unitsPerPixel = std::min({maxUnitsPerPixel, maxEm / pixelHeight, maxCoordinate / extent});
-        int maxAdvance = 0;
-        for (Glyph& glyph : glyphs) {
-            glyph.advance *= unitsPerPixel;
-            maxAdvance = std::max(maxAdvance, glyph.advance);
-            for (Rect& rect : glyph.rects)
-                rect = {rect.x0 * unitsPerPixel, rect.y0 * unitsPerPixel, rect.x1 * unitsPerPixel, rect.y1 * unitsPerPixel};
         }
         // Each 8-bit code of the face, as FreeType maps it, under its Windows-1252 character.
         QMap<int, int> characters; // Unicode -> glyph
@@ -244,8 +239,7 @@ QByteArray outlineFontOfBitmapFace(const QString& path, int faceIndex, const QSt
             if (index > 0 && index < FT_UInt(face->num_glyphs))
                 characters.insert(windows1252ToUnicode(code), int(index));
         }
-        // A face larger than an sfnt font can hold gets no stand-in.
-        if (!characters.isEmpty() && unitsPerPixel > 0) {
+        if (!characters.isEmpty()) {
             const int weight = header.weight >= 100 && header.weight <= 900 ? header.weight : 400;
             const bool italic = header.italic != 0;
             const int em = pixelHeight * unitsPerPixel;
@@ -301,7 +295,7 @@ QByteArray outlineFontOfBitmapFace(const QString& path, int faceIndex, const QSt
             hhea.u32(0x00010000);
             hhea.u16(ascent * unitsPerPixel);
             hhea.u16(-descent * unitsPerPixel);
-            hhea.u16(std::min(std::max<int>(header.external_leading, 0) * unitsPerPixel, maxCoordinate));
+            hhea.u16(std::min<int>(header.external_leading, largestPixels) * unitsPerPixel);
             hhea.u16(maxAdvance);
             hhea.u16(xMin);
             hhea.u16(0);
@@ -328,7 +322,7 @@ QByteArray outlineFontOfBitmapFace(const QString& path, int faceIndex, const QSt
 
             Table os2;
             os2.u16(4);
-            os2.u16(std::min(std::max<int>(header.avg_width, 1) * unitsPerPixel, maxCoordinate));
+            os2.u16(std::clamp<int>(header.avg_width, 1, largestPixels) * unitsPerPixel);
             os2.u16(weight);
             os2.u16(5);
             os2.u16(0); // installable
@@ -347,7 +341,7 @@ QByteArray outlineFontOfBitmapFace(const QString& path, int faceIndex, const QSt
             os2.u16(std::min(characters.lastKey(), 0xFFFF));
             os2.u16(ascent * unitsPerPixel);
             os2.u16(-descent * unitsPerPixel);
-            os2.u16(std::min(std::max<int>(header.external_leading, 0) * unitsPerPixel, maxCoordinate));
+            os2.u16(std::min<int>(header.external_leading, largestPixels) * unitsPerPixel);
             os2.u16(ascent * unitsPerPixel);
             os2.u16(descent * unitsPerPixel);
             os2.u32(0x00000001); // Latin 1

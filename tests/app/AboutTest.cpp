@@ -49,10 +49,18 @@ TEST_F(About, OneWindowCentredOnTheDesktopKeepingItsPlace)
     EXPECT_EQ(about.GrainPanel4->size(), QSize(417, 208));
 }
 
-TEST_F(About, HelpOpensThePageBesideTheExecutable)
+TEST_F(About, HelpOpensThePageBesideTheExecutableElseTheInstalledOne)
 {
-    EXPECT_EQ(helpFilePath("/opt/tools/glyphwell"), "/opt/tools/Glyphwell Help.html");
-    EXPECT_EQ(helpFilePath("/glyphwell"), "/Glyphwell Help.html");
+    // Which pages exist -> the page opened.
+    const auto only = [](QStringList existing) {
+        return [existing](const QString& path) { return existing.contains(path); };
+    };
+    const QString beside = "/opt/tools/bin/Glyphwell Help.html";
+    const QString installed = "/opt/tools/share/glyphwell/Glyphwell Help.html";
+    EXPECT_EQ(helpFilePath("/opt/tools/bin/glyphwell", only({beside, installed})), beside);
+    EXPECT_EQ(helpFilePath("/opt/tools/bin/glyphwell", only({installed})), installed);
+    EXPECT_EQ(helpFilePath("/opt/tools/bin/glyphwell", only({})), beside);
+    EXPECT_EQ(helpFilePath("/glyphwell", only({})), "/Glyphwell Help.html");
     TForm1& form = start();
     QDir::setCurrent(QDir::tempPath());
     QTest::mouseClick(form.GradientButton8, Qt::LeftButton);

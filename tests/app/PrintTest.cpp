@@ -1,6 +1,12 @@
 #include "tests/support/FormFixture.h"
 
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTest>
+#include <tuple>
 
 using Print = FormFixture;
 
@@ -166,5 +172,128 @@ TEST_F(Print, PrintAllStoppedByTheRegistryLeavesNoJobOpen)
     EXPECT_EQ(dialogs.messages.last(), "Invalid data type for 'Gamma (TrueType)'");
     form.ToolButton1->click();
     EXPECT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(printer.log.last(), "end");
+}
+
+namespace {
+
+// The texts of the last job with their pages, positions and fonts, to compare jobs.
+auto jobTexts(const RecordingPrinter& printer)
+{
+    std::vector<std::tuple<int, int, int, QString, QString, int, bool>> texts;
+    for (const auto& text : printer.texts)
+        texts.emplace_back(text.page, text.x, text.y, text.text, text.font.face, text.font.size, text.rect.has_value());
+    return texts;
+}
+
+QStringList actionTexts(const QList<QAction*>& actions)
+{
+    QStringList texts;
+    for (const QAction* action : actions)
+        texts << action->text();
+    return texts;
+}
+
+} // namespace
+
+TEST_F(Print, SaveAsPdfWritesThePrintedPagesToAChosenFileAndAsksBeforeReplacing)
+{
+    TForm1& form = start({"Alpha", "Beta", "Gamma"});
+    showFace(form, "Alpha");
+    // One click still prints; the arrow and Print All's context menu offer the file.
+    EXPECT_EQ(form.ToolButton1->popupMode(), QToolButton::MenuButtonPopup);
+    EXPECT_EQ(actionTexts(form.ToolButton1->menu()->actions()), QStringList({"Print", "Save as PDF\u2026"}));
+    EXPECT_EQ(form.GradientButton10->contextMenuPolicy(), Qt::ActionsContextMenu);
+    EXPECT_EQ(actionTexts(form.GradientButton10->actions()), QStringList({"Save as PDF\u2026"}));
+    form.ToolButton1->click();
+    const auto printed = jobTexts(printer);
+
+    // The dialog proposes the face's name in the documents folder; cancelling it saves nothing.
+    dialogs.savedFiles = {std::nullopt};
+    form.SaveSheetPdf->trigger();
+    ASSERT_EQ(dialogs.saveRequests.size(), 1u);
+    EXPECT_EQ(dialogs.saveRequests[0].proposedFile, documents + "/Alpha.pdf");
+    EXPECT_EQ(dialogs.saveRequests[0].filter, "PDF document|*.pdf");
+    EXPECT_EQ(printer.log, QStringList({"start Glyphwell", "end"}));
+
+    const QString chosen = documents + "/sheet.pdf";
+    dialogs.savedFiles = {chosen};
+    form.SaveSheetPdf->trigger();
+    EXPECT_EQ(printer.log.mid(2), QStringList({"start Glyphwell to " + chosen, "end"}));
+    EXPECT_EQ(jobTexts(printer), printed) << "the file gets exactly the printed page";
+    EXPECT_TRUE(dialogs.questions.isEmpty());
+
+    // An existing file is replaced only after a Yes.
+    QFile existing(chosen);
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    dialogs.savedFiles = {chosen, chosen};
+    dialogs.answers = {false, true};
+    form.SaveSheetPdf->trigger();
+    EXPECT_EQ(dialogs.questions, QStringList({chosen + " already exists.\r\nDo you want to replace it?"}));
+    EXPECT_EQ(printer.log.size(), 4) << "No keeps the file";
+    form.SaveSheetPdf->trigger();
+    EXPECT_EQ(printer.log.mid(4), QStringList({"start Glyphwell to " + chosen, "end"}));
+
+    // The catalogue: its own proposed name, the same rows as printed.
+    form.GradientButton10->Click();
+    const auto catalogue = jobTexts(printer);
+    dialogs.savedFiles = {documents + "/all.pdf"};
+    form.SaveCataloguePdf->trigger();
+    EXPECT_EQ(dialogs.saveRequests.back().proposedFile, documents + "/Glyphwell catalogue.pdf");
+    EXPECT_EQ(printer.log.mid(8), QStringList({"start Glyphwell to " + documents + "/all.pdf", "end"}));
+    EXPECT_EQ(jobTexts(printer), catalogue);
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('|').toStdString();
+}
+
+TEST_F(Print, PrintAllCanBeCancelledWhileLaidOutOrDrawnAndThenPrintsNothing)
+{
+    QStringList names;
+    for (int face = 0; face < 200; ++face)
+        names << QString("Face %1").arg(face, 3, 10, QChar('0'));
+    TForm1& form = start(names);
+    const QString title = form.Panel4->text();
+    form.CheckBox1->setChecked(true); // the auto view waits while the job runs
+    ASSERT_TRUE(form.Timer1->isActive());
+
+    // Escape as the third of four pages opens.
+    QString shownWhenCancelled;
+    bool autoViewHeld = false;
+    printer.onNewPage = [&](int page) {
+        auto* box = form.findChild<QProgressDialog*>("PrintProgress");
+        if (page != 3 || !box || !box->isVisible())
+            return;
+        shownWhenCancelled = form.Panel4->text() + "|" + box->labelText();
+        autoViewHeld = !form.Timer1->isActive();
+        QTest::keyClick(box, Qt::Key_Escape);
+    };
+    form.GradientButton10->Click();
+    EXPECT_EQ(shownWhenCancelled, "Printing all fonts: page 2 of 4|Printing all fonts: page 2 of 4");
+    EXPECT_TRUE(autoViewHeld);
+    EXPECT_EQ(printer.log, QStringList({"start Glyphwell", "page", "page", "abort"}));
+    EXPECT_EQ(form.findChild<QProgressDialog*>("PrintProgress"), nullptr) << "the box is gone";
+    EXPECT_EQ(form.Panel4->text(), title);
+    EXPECT_TRUE(form.Timer1->isActive());
+    form.CheckBox1->setChecked(false);
+
+    // The Cancel button once every page is laid out and the pages are being drawn.
+    printer.onNewPage = {};
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* box = form.findChild<QProgressDialog*>("PrintProgress");
+        if (box && box->isVisible() && box->value() > box->maximum() / 2)
+            QTest::mouseClick(box->findChild<QPushButton*>(), Qt::LeftButton);
+    });
+    watch.start(0);
+    dialogs.savedFiles = {documents + "/all.pdf"};
+    form.SaveCataloguePdf->trigger();
+    watch.stop();
+    EXPECT_EQ(printer.log.mid(4), QStringList({"start Glyphwell to " + documents + "/all.pdf", "page", "page", "page",
+                                               "cancelled"}));
+    EXPECT_EQ(form.Panel4->text(), title);
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('|').toStdString();
+
+    // Nothing is left open: the next job prints whole.
+    form.GradientButton10->Click();
     EXPECT_EQ(printer.log.last(), "end");
 }

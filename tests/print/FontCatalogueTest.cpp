@@ -154,3 +154,27 @@ TEST(FontCatalogue, FileColumnMarksUnregisteredFaces)
     EXPECT_EQ(print::catalogueFiles({}), QStringList({"<Unregistered>"}));
     EXPECT_EQ(print::catalogueFiles({"a.ttf", "b c.ttf"}), QStringList({"a.ttf", "b c.ttf"}));
 }
+
+TEST(FontCatalogue, PageCountForTheProgressIsThePagesPrinted)
+{
+    // Counts around the page breaks: 53 on the first page, 52 on each later one, and
+    // a row that fills its page still opens an empty one.
+    for (const auto& [faces, pages] : std::vector<std::pair<int, int>>{
+             {2, 1}, {53, 2}, {54, 2}, {60, 2}, {105, 3}, {106, 3}, {157, 4}}) {
+        Catalogue catalogue;
+        std::vector<std::pair<int, int>> laidOut, drawn;
+        print::PrinterCanvas canvas(catalogue.printer);
+        const QStringList names = numberedFaces(faces);
+        print::CatalogueWalk walk{names, [](int) { return QStringList{"f.ttf"}; }};
+        const bool printed = print::printFontCatalogue(
+            canvas, walk,
+            {[&](int page, int count) { return laidOut.emplace_back(page, count), true; },
+             [&](int page, int count) { return drawn.emplace_back(page, count), true; }});
+        EXPECT_TRUE(printed);
+        EXPECT_EQ(print::cataloguePages(faces), pages) << faces;
+        EXPECT_EQ(catalogue.printer.pages, pages) << faces;
+        EXPECT_EQ(laidOut.back(), std::make_pair(pages, pages)) << faces;
+        EXPECT_EQ(int(laidOut.size()), faces) << "asked after every row and once at the end";
+        EXPECT_EQ(drawn.back(), std::make_pair(pages, pages)) << faces;
+    }
+}

@@ -29,6 +29,15 @@ public:
         chosenFiles.pop_front();
         return chosen;
     }
+    std::optional<QString> saveFile(const fw::SaveFileRequest& request) override
+    {
+        saveRequests.push_back(request);
+        if (savedFiles.empty())
+            return std::nullopt;
+        auto chosen = savedFiles.front();
+        savedFiles.pop_front();
+        return chosen;
+    }
     std::optional<QColor> chooseColor(const QColor& current) override
     {
         colorAsked.push_back(current);
@@ -44,6 +53,8 @@ public:
     std::deque<bool> answers;
     std::deque<std::optional<QString>> chosenFiles;
     std::deque<std::optional<QColor>> chosenColors;
+    std::deque<std::optional<QString>> savedFiles;
+    std::vector<fw::SaveFileRequest> saveRequests;
     std::vector<fw::OpenFileRequest> openRequests;
     std::vector<QColor> colorAsked;
 

@@ -17,6 +17,7 @@ struct FakeServices {
     RecordingFontResources resources;
     RecordingShell shell;
     RecordingPrinter printer;
+    FakeFontFileCheck fontFiles;
 
-    Services services() { return Services{fonts, registry, shellFolders, files, resources, shell, printer}; }
+    Services services() { return Services{fonts, registry, shellFolders, files, resources, shell, printer, fontFiles}; }
 };

@@ -2,6 +2,7 @@
 
 #include "system/FontEnumeration.h"
 #include "tests/support/Printers.h"
+#include "system/FontFileCheck.h"
 #include "system/FontRegistry.h"
 #include "system/FontResources.h"
 #include "system/Shell.h"
@@ -64,6 +65,18 @@ public:
     bool canOpen = true;
     int opens = 0;
     std::uint64_t changes = 1;
+};
+
+// Files as the test says they are: unknown paths are missing.
+class FakeFontFileCheck : public sys::FontFileCheck {
+public:
+    sys::FontFileFacts inspect(const QString& path) override
+    {
+        inspected << path;
+        return facts.value(path);
+    }
+    QMap<QString, sys::FontFileFacts> facts;
+    QStringList inspected;
 };
 
 class FakeShellFolders : public sys::ShellFolders {

@@ -3,6 +3,7 @@
 #include "system/Printer.h"
 
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -30,18 +31,32 @@ public:
         texts.clear();
         return Start::Started;
     }
+    Start startPdfJob(const QString& title, const QString& file) override
+    {
+        log << QStringLiteral("start ") + title + QStringLiteral(" to ") + file;
+        open = true;
+        pages = 1;
+        texts.clear();
+        return Start::Started;
+    }
     void newPage() override
     {
         log << QStringLiteral("page");
         ++pages;
+        if (onNewPage)
+            onNewPage(pages);
     }
-    bool endJob(const sys::PageProgress& progress) override
+    End endJob(const sys::PageProgress& progress) override
     {
-        log << QStringLiteral("end");
         open = false;
-        for (int page = 1; page <= pages && progress; ++page)
-            progress(page, pages);
-        return accepts;
+        for (int page = 1; page <= pages && progress; ++page) {
+            if (!progress(page, pages)) {
+                log << QStringLiteral("cancelled");
+                return End::Cancelled;
+            }
+        }
+        log << QStringLiteral("end");
+        return accepts ? End::Printed : End::Refused;
     }
     void abortJob() override
     {
@@ -78,6 +93,7 @@ public:
     bool accepts = true;
     bool open = false;
     int pages = 0;
-    QStringList log;         // start, page, end and abort in order
+    std::function<void(int page)> onNewPage; // called as each new page opens
+    QStringList log;         // start, page, end, cancelled and abort in order
     std::vector<Text> texts; // of the last job started
 };

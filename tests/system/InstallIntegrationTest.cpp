@@ -1,5 +1,8 @@
 #include "app/Startup.h"
 #include "app/Unit1.h"
+#include "manage/FontOffer.h"
+#include "manage/Messages.h"
+#include "system/FontFileCheck.h"
 #include "system/FontResources.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/Printers.h"
@@ -10,7 +13,10 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QDir>
+#include <QTest>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -94,4 +100,65 @@ TEST(InstallIntegration, AFaceWhoseFileVanishedOrBrokeStillPreviews)
     EXPECT_EQ(form.ListBox3->Items(), QStringList({"DejaVuSansMono.ttf"}));
     EXPECT_TRUE(dialogs.messages.isEmpty());
     real.services().fontResources.broadcastFontChange();
+}
+
+TEST(InstallIntegration, AnOpenedFontIsPreviewedAndInstalledOnYes)
+{
+    QTemporaryDir downloads;
+    const QString mono = testenv::copyInto(testenv::debianFont("LiberationMono-Regular.ttf"), downloads.path());
+    const QString serif = testenv::copyInto(testenv::debianFont("DejaVuSerif-Bold.ttf"), downloads.path());
+    ASSERT_TRUE(QFile::exists(mono) && QFile::exists(serif));
+    FakeDialogs dialogs;
+    RealServices real;
+    Windows windows = createWindows(real.services());
+    TForm1& form = *windows.form1;
+    ASSERT_FALSE(form.ListBox1->Items().contains("Liberation Mono"));
+
+    // "No": previewed in its own face, loaded for this run, nothing written.
+    dialogs.answers = {false};
+    form.offerFontFiles(manage::offeredFiles({serif.toUtf8()}, "/"));
+    QTRY_VERIFY(!form.isOffering());
+    EXPECT_EQ(form.Panel4->text(), "DejaVu Serif");
+    EXPECT_EQ(form.ListBox3->Items(), QStringList({serif}));
+    EXPECT_EQ(QFontInfo(form.Edit1->font()).family(), "DejaVu Serif");
+    EXPECT_EQ(QDir(testenv::userFontFolder()).entryList(QDir::Files), QStringList());
+
+    // "Yes": in the font folder, live for other programs, in the face list.
+    dialogs.answers = {true};
+    form.offerFontFiles(manage::offeredFiles({mono.toUtf8()}, "/"));
+    QTRY_VERIFY(!form.isOffering());
+    EXPECT_EQ(dialogs.questions.size(), 2);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    const QString installed = testenv::userFontFolder() + "/LiberationMono-Regular.ttf";
+    EXPECT_TRUE(QFile::exists(installed));
+    EXPECT_TRUE(form.ListBox1->Items().contains("Liberation Mono"));
+    EXPECT_TRUE(fcListFamilies().contains("Liberation Mono"));
+    EXPECT_EQ(form.Panel4->text(), "Liberation Mono");
+
+    // Opened again, it is already installed.
+    form.offerFontFiles(manage::offeredFiles({mono.toUtf8(), installed.toUtf8()}, "/"));
+    QTRY_VERIFY(!form.isOffering());
+    EXPECT_EQ(dialogs.messages, QStringList({manage::offerInstalledMessage("Liberation Mono", mono),
+                                             manage::offerInstalledMessage("Liberation Mono", installed)}));
+    QFile::remove(installed);
+    real.services().fontResources.broadcastFontChange();
+}
+
+TEST(InstallIntegration, FreeTypeTellsFontsFromEverythingElse)
+{
+    QTemporaryDir elsewhere;
+    sys::FreeTypeFontFileCheck check;
+    const sys::FontFileFacts serif = check.inspect(testenv::debianFont("DejaVuSerif.ttf"));
+    EXPECT_EQ(serif.kind, sys::FileKind::Font);
+    EXPECT_EQ(serif.family, "DejaVu Serif");
+    EXPECT_EQ(check.inspect(testenv::writeFile(elsewhere.path() + "/text.ttf", "just text")).kind,
+              sys::FileKind::NotFont);
+    EXPECT_EQ(check.inspect(testenv::writeFile(elsewhere.path() + "/empty.ttf", "")).kind, sys::FileKind::NotFont);
+    EXPECT_EQ(check.inspect(elsewhere.path()).kind, sys::FileKind::Folder);
+    EXPECT_EQ(check.inspect(elsewhere.path() + "/missing.ttf").kind, sys::FileKind::Missing);
+    EXPECT_EQ(check.inspect("/dev/null").kind, sys::FileKind::NotFont);
+    const QString locked = testenv::writeFile(elsewhere.path() + "/locked.ttf", "x");
+    QFile::setPermissions(locked, QFileDevice::WriteOwner);
+    if (geteuid() != 0) // root reads every file
+        EXPECT_EQ(check.inspect(locked).kind, sys::FileKind::Unreadable);
 }

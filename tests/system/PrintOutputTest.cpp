@@ -14,17 +14,24 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QLockFile>
 #include <QPlainTextEdit>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QToolButton>
 #include <QUrl>
 #include <gtest/gtest.h>
+#include <iostream>
 
 namespace {
 
@@ -283,4 +290,150 @@ TEST(CupsPrinting, NoDefaultPrinterIsReportedAndNothingPrinted)
     windows.form1->GradientButton10->Click();
     EXPECT_EQ(dialogs.messages, QStringList({"There is no default printer currently selected",
                                              "There is no default printer currently selected"}));
+}
+
+namespace {
+
+// Clicks the Cancel button of Print All's progress box once its pages are being drawn.
+struct CancelWhileDrawing {
+    explicit CancelWhileDrawing(TForm1& form)
+    {
+        QObject::connect(&watch, &QTimer::timeout, [&form] {
+            auto* box = form.findChild<QProgressDialog*>("PrintProgress");
+            if (box && box->isVisible() && box->value() > box->maximum() / 2)
+                QTest::mouseClick(box->findChild<QPushButton*>(), Qt::LeftButton);
+        });
+        watch.start(0);
+    }
+    QTimer watch;
+};
+
+QStringList entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+TEST(SaveAsPdf, SheetAndCatalogueFilesHoldWhatThePrinterGets)
+{
+    if (!pdftext::available())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QTemporaryDir folder;
+    FakeDialogs dialogs;
+    RealServices real;
+    Windows windows = createWindows(real.services());
+    TForm1& form = *windows.form1;
+    const QStringList faces = form.ListBox1->Items();
+    ASSERT_TRUE(faces.contains("DejaVu Sans"));
+    form.ListBox1->setItemIndex(int(faces.indexOf("DejaVu Sans")));
+    form.ListBox1Click();
+    form.Edit1->setPlainText("Sample one\nSample two");
+
+    const QString sheetFile = folder.path() + "/sheet.pdf", catalogueFile = folder.path() + "/catalogue.pdf";
+    dialogs.savedFiles = {sheetFile, catalogueFile};
+    form.SaveSheetPdf->trigger();
+    form.SaveCataloguePdf->trigger();
+    ASSERT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('|').toStdString();
+    EXPECT_EQ(entries(folder.path()), QStringList({"catalogue.pdf", "sheet.pdf"})) << "no spool file is left";
+    const auto sheet = pdftext::read(sheetFile);
+    const auto catalogue = pdftext::read(catalogueFile);
+    ASSERT_TRUE(sheet && catalogue);
+    EXPECT_EQ(sheet->pages, 1);
+    EXPECT_EQ(catalogue->pages, 1);
+    const auto header = sheet->find("Printed");
+    ASSERT_EQ(header.size(), 1u);
+    const double x0 = header[0].xMin, y0 = header[0].yMin - points(100);
+    EXPECT_TRUE(wordAt(*sheet, "FontName", x0, y0 + points(250)));
+    EXPECT_TRUE(wordAt(*sheet, "Character", x0, y0 + points(550)));
+    EXPECT_TRUE(wordAt(*sheet, "Sample", x0, y0 + points(4550)));
+    EXPECT_TRUE(wordAt(*sheet, "Sample", x0, y0 + points(4790)));
+    const auto first = catalogue->find("Printed");
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_TRUE(wordAt(*catalogue, faces[1].split(' ').first(), first[0].xMin, first[0].yMin + points(380)));
+
+    // With the CUPS test printer: the queue gets the same pages, the same words at
+    // the same places, as the files.
+    const PrinterFile target = defaultPrinterFile();
+    if (target.file.isEmpty()) { // the files are checked; the comparison needs a printer
+        std::cout << "[     NOTE ] not compared with a printer: " << target.whyNot.toStdString() << "\n";
+        return;
+    }
+    QLockFile lock(QDir::tempPath() + "/glyphwell-cups-test.lock");
+    lock.setStaleLockTime(0);
+    ASSERT_TRUE(lock.tryLock(300000));
+    const std::pair<QString, std::function<void()>> jobs[] = {
+        {sheetFile, [&] { form.ToolButton1->click(); }},
+        {catalogueFile, [&] { form.GradientButton10->Click(); }},
+    };
+    for (const auto& [file, print] : jobs) {
+        const auto saved = pdftext::read(file);
+        const auto printed = printThroughCups(target, QFileInfo(file).baseName(), print);
+        ASSERT_TRUE(saved && printed) << file.toStdString();
+        EXPECT_EQ(printed->pages, saved->pages);
+        EXPECT_EQ(printed->words.size(), saved->words.size()) << file.toStdString();
+        for (const pdftext::Word& word : printed->words) {
+            const auto* same = wordAt(*saved, word.text, word.xMin, word.yMin, 0.1);
+            EXPECT_TRUE(same && same->page == word.page) << word.text.toStdString() << " in " << file.toStdString();
+        }
+    }
+}
+
+TEST(SaveAsPdf, CancelledCatalogueLeavesNoFileAndNoJob)
+{
+    QTemporaryDir folder;
+    FakeDialogs dialogs;
+    RealServices real;
+    Windows windows = createWindows(real.services());
+    TForm1& form = *windows.form1;
+
+    const QString file = folder.path() + "/catalogue.pdf";
+    const auto openFiles = [] { // the spool files still open
+        QStringList spools;
+        for (const QFileInfo& open : QDir("/proc/self/fd").entryInfoList(QDir::System | QDir::NoDotAndDotDot))
+            if (open.symLinkTarget().contains(".part") || open.symLinkTarget().contains(".spool"))
+                spools << open.symLinkTarget();
+        return spools;
+    };
+    {
+        CancelWhileDrawing cancel(form);
+        dialogs.savedFiles = {file};
+        form.SaveCataloguePdf->trigger();
+    }
+    EXPECT_TRUE(entries(folder.path()).isEmpty());
+
+    // A cancelled job that was to replace a file leaves the old file as it was.
+    testenv::writeFile(file, "old contents");
+    {
+        CancelWhileDrawing cancel(form);
+        dialogs.savedFiles = {file};
+        dialogs.answers = {true};
+        form.SaveCataloguePdf->trigger();
+    }
+    EXPECT_EQ(entries(folder.path()), QStringList({"catalogue.pdf"}));
+    QFile old(file);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old contents");
+    old.close();
+    EXPECT_EQ(openFiles(), QStringList()) << "the spool files are closed";
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('|').toStdString();
+
+    const PrinterFile target = defaultPrinterFile();
+    if (target.file.isEmpty()) { // the files are checked; the queue needs a printer
+        std::cout << "[     NOTE ] no queue checked: " << target.whyNot.toStdString() << "\n";
+        return;
+    }
+    QLockFile lock(QDir::tempPath() + "/glyphwell-cups-test.lock");
+    lock.setStaleLockTime(0);
+    ASSERT_TRUE(lock.tryLock(300000));
+    const QString jobsBefore = run("lpstat", {"-W", "all", "-o", target.printer});
+    QFile::remove(target.file);
+    {
+        CancelWhileDrawing cancel(form);
+        form.GradientButton10->Click();
+    }
+    QThread::msleep(500);
+    EXPECT_EQ(run("lpstat", {"-W", "all", "-o", target.printer}), jobsBefore) << "no job reached the queue";
+    EXPECT_FALSE(QFile::exists(target.file));
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('|').toStdString();
 }
