@@ -126,3 +126,22 @@ TEST(FontFiles, BackUpNamesEachFailureAndKeepsWhatIsThere)
     EXPECT_EQ(manage::backupFiles(files, folder, root.path() + "/no such folder", {"same.ttf"}),
               QStringList({"same.ttf (it could not be copied there)"}));
 }
+
+// An install never writes over what has the target's name, a folder included.
+TEST(FontFiles, InstallRefusesANameTakenByAFileOrFolder)
+{
+    QTemporaryDir root;
+    sys::PosixFileSystem files;
+    RecordingFontResources resources;
+    const QString folder = root.path() + "/fonts/";
+    const QString source = testenv::writeFile(root.path() + "/new.ttf", "font");
+    QDir().mkpath(folder + "new.ttf");
+    EXPECT_EQ(manage::installFont(files, resources, folder, source).outcome, manage::InstallResult::NameTaken);
+    EXPECT_TRUE(QDir(folder + "new.ttf").isEmpty());
+    QDir(folder + "new.ttf").removeRecursively();
+    const manage::InstallResult installed = manage::installFont(files, resources, folder, source);
+    EXPECT_TRUE(installed.installed());
+    EXPECT_EQ(contents(installed.target), "font");
+    EXPECT_EQ(resources.calls, QStringList({"add " + folder + "new.ttf", "broadcast"}));
+}
+
