@@ -27,23 +27,6 @@ constexpr std::array<CodePageBit, 17> codePageBits{{
 }};
 constexpr int ansiCharset = 0;
 
-// The family names of a pattern: the English ones where it names languages.
-QStringList familyNames(FcPattern* pattern)
-{
-    QStringList all;
-    QStringList english;
-    for (int n = 0;; ++n) {
-        const QString family = fcString(pattern, FC_FAMILY, n);
-        if (family.isNull())
-            break;
-        all << family;
-        const QString lang = fcString(pattern, FC_FAMILYLANG, n);
-        if (lang.isEmpty() || lang.startsWith(QLatin1String("en"), Qt::CaseInsensitive))
-            english << family;
-    }
-    return english.isEmpty() ? all : english;
-}
-
 // Charsets from what the font covers, when its file names none.
 std::vector<int> coverageCharsets(FcPattern* pattern)
 {
@@ -103,7 +86,7 @@ std::vector<FontReport> FontconfigEnumeration::enumerateFaces()
         seen.reserve(fonts->nfont * 2);
         reports.reserve(fonts->nfont);
         for (int i = 0; i < fonts->nfont; ++i) {
-            for (const QString& family : familyNames(fonts->fonts[i])) {
+            for (const QString& family : fcEnglishFamilies(fonts->fonts[i])) {
                 if (!seen.contains(family)) {
                     seen.insert(family);
                     reports.push_back({family, 1});
@@ -142,7 +125,7 @@ std::vector<FontReport> FontconfigEnumeration::enumerateFace(const QString& face
         std::vector<int> charsets;
         for (int i = 0; i < fonts->nfont; ++i) {
             FcPattern* font = fonts->fonts[i];
-            const QStringList families = familyNames(font);
+            const QStringList families = fcEnglishFamilies(font);
             const bool named = std::any_of(families.begin(), families.end(), [&](const QString& family) {
                 return family.compare(face, Qt::CaseInsensitive) == 0;
             });

@@ -21,16 +21,9 @@ QString familyOf(FT_Face face, const QByteArray& file)
     QString family;
     const auto* name = reinterpret_cast<const FcChar8*>(file.constData());
     if (FcPattern* pattern = FcFreeTypeQueryFace(face, name, 0, nullptr)) {
-        for (int n = 0; family.isEmpty(); ++n) {
-            const QString name = fcString(pattern, FC_FAMILY, n);
-            if (name.isNull())
-                break;
-            const QString lang = fcString(pattern, FC_FAMILYLANG, n);
-            if (lang.isEmpty() || lang.startsWith(QLatin1String("en"), Qt::CaseInsensitive))
-                family = name;
-        }
-        if (family.isEmpty())
-            family = fcString(pattern, FC_FAMILY, 0);
+        const QStringList families = fcEnglishFamilies(pattern);
+        if (!families.isEmpty())
+            family = families.first();
         FcPatternDestroy(pattern);
     }
     if (family.isEmpty() && face->family_name)

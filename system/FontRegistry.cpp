@@ -61,23 +61,6 @@ bool isSfnt(const QString& format)
     return format == QLatin1String("TrueType") || format == QLatin1String("CFF");
 }
 
-// The family names of a face: the English ones where it names languages.
-QStringList englishFamilies(FcPattern* pattern)
-{
-    QStringList all;
-    QStringList english;
-    for (int n = 0;; ++n) {
-        const QString family = fcString(pattern, FC_FAMILY, n);
-        if (family.isNull())
-            break;
-        all << family;
-        const QString lang = fcString(pattern, FC_FAMILYLANG, n);
-        if (lang.isEmpty() || lang.startsWith(QLatin1String("en"), Qt::CaseInsensitive))
-            english << family;
-    }
-    return english.isEmpty() ? all : english;
-}
-
 // The name the face would have been registered under on Windows.
 QString aliasName(const QString& family, const FileFace& face)
 {
@@ -145,7 +128,7 @@ void FontconfigRegistry::rebuild()
                 continue;
             FileFace face;
             face.fullName = fullName(font);
-            face.families = englishFamilies(font);
+            face.families = fcEnglishFamilies(font);
             double weight = FC_WEIGHT_REGULAR;
             if (FcPatternGetDouble(font, FC_WEIGHT, 0, &weight) == FcResultMatch)
                 face.weight = int(FcWeightToOpenTypeDouble(weight));

@@ -67,6 +67,22 @@ QString fcString(FcPattern* pattern, const char* object, int n)
 
 namespace sys {
 
+QStringList fcEnglishFamilies(FcPattern* pattern)
+{
+    QStringList all;
+    QStringList english;
+    for (int n = 0;; ++n) {
+        const QString family = fcString(pattern, FC_FAMILY, n);
+        if (family.isNull())
+            break;
+        all << family;
+        const QString lang = fcString(pattern, FC_FAMILYLANG, n);
+        if (lang.isEmpty() || lang.startsWith(QLatin1String("en"), Qt::CaseInsensitive))
+            english << family;
+    }
+    return english.isEmpty() ? all : english;
+}
+
 QString fcPath(FcPattern* pattern, const char* object)
 {
     FcChar8* value = nullptr;

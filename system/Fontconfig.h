@@ -39,6 +39,8 @@ private:
 
 // The n-th string of a pattern's object, or a null string when it has none.
 QString fcString(FcPattern* pattern, const char* object, int n = 0);
+// The family names of a pattern: the English ones where it names languages.
+QStringList fcEnglishFamilies(FcPattern* pattern);
 // A file path of a pattern (FC_FILE), its bytes kept exactly.
 QString fcPath(FcPattern* pattern, const char* object);
 
