@@ -228,12 +228,15 @@ TEST(FontFormats, FacesMissedByTheirFamilyNamesGetTheNameWindowsWouldGive)
                              "tie-slant.ttf", "Slanted", "400", "1", "tie-bold.ttf", "Bold", "700", "0",
                              "tie-heavy.ttf", "Heavy", "900", "0"}));
     ASSERT_TRUE(writeFamily(fonts, "Twin", {"twin-b.ttf", "Light", "350", "0", "twin-a.ttf", "Semilight", "450", "0"}));
+    // From weight 600 a face is bold to Windows.
+    ASSERT_TRUE(writeFamily(fonts, "Demi", {"demi-590.ttf", "Medium", "590", "0", "demi-600.ttf", "Semibold", "600", "0"}));
     RealServices real;
     real.services().fontResources.broadcastFontChange();
     catalogue::RegistryNames names(real.services().registry);
     EXPECT_EQ(names.probe("Tie"), (catalogue::ProbeResult{"tie-text.ttf", "", "", "tie-slant.ttf", "tie-bold.ttf", "",
                                                            "", ""}));
     EXPECT_EQ(catalogue::sourceFiles(names.probe("Twin")), QStringList({"twin-a.ttf"}));
+    EXPECT_EQ(names.probe("Demi"), (catalogue::ProbeResult{"demi-590.ttf", "", "", "", "demi-600.ttf", "", "", ""}));
 
     for (const QString& name : QDir(fonts).entryList(QDir::Files))
         QFile::remove(fonts + '/' + name);
