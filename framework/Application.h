@@ -86,14 +86,13 @@ template <typename Handler> void guard(Handler&& handler)
 template <typename Sender, typename Signal, typename Handler>
 QMetaObject::Connection connectHandler(Sender* sender, Signal signal, QObject* context, Handler handler)
 {
-    return QObject::connect(sender, signal, context, [handler](auto&&... args) {
-        guard([&] {
-            if constexpr (std::is_invocable_v<const Handler&, decltype(args)...>)
-                handler(std::forward<decltype(args)>(args)...);
-            else
-                handler();
+    if constexpr (std::is_invocable_v<const Handler&>) {
+        return QObject::connect(sender, signal, context, [handler] { guard(handler); });
+    } else {
+        return QObject::connect(sender, signal, context, [handler](auto&&... args) {
+            guard([&] { handler(std::forward<decltype(args)>(args)...); });
         });
-    });
+    }
 }
 
 } // namespace fw

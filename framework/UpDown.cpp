@@ -56,7 +56,9 @@ void TUpDown::setAssociate(QLineEdit* edit)
 
 bool TUpDown::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == associate && event->type() == QEvent::KeyPress) {
+    // Only key presses are ours. The type is looked at first: the field also sends events
+    // while it is being destroyed, when it must not be read as a line edit any more.
+    if (event->type() == QEvent::KeyPress && watched == associate) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
             step(key == Qt::Key_Up ? +1 : -1);

@@ -28,7 +28,8 @@ QString fontFilePath(const QString& fontFolder, const QString& data)
 
 std::optional<QString> pathInFontFolder(sys::FileSystem& files, const QString& fontFolder, const QString& data)
 {
-    if (data.isEmpty())
+    // No font folder holds nothing; resolved, an empty one would be the working folder.
+    if (data.isEmpty() || fontFolder.isEmpty())
         return std::nullopt;
     const QString path = fontFilePath(fontFolder, data);
     const QString folder = files.resolvedPath(fontFolder);

@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages Glyphwell needs.
 #   scripts/install-deps.sh run    what building and running the program needs
 #   scripts/install-deps.sh package  that, plus what `cpack -G DEB` needs
-#   scripts/install-deps.sh test   all of that, plus what the tests and benchmarks need
+#   scripts/install-deps.sh test   all of that, plus what the tests, benchmarks and fuzz targets need
 set -euo pipefail
 
 build_and_run=(
@@ -18,6 +18,7 @@ tests=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-wine fonts-urw-base35 python3-fonttools python3-brotli
   poppler-utils cups-daemon cups-client cups-filters
+  clang libclang-rt-14-dev llvm
 )
 
 packages=("${build_and_run[@]}")

@@ -42,10 +42,12 @@ TEST(Charsets, NamesUnknownNumbersAndRepeats)
     EXPECT_EQ(catalogue::charsetName(89), "Unknown charset 89");
 
     FakeFontEnumeration fonts;
-    fonts.charsets["Alpha"] = {0, 0, 204, 89};
+    // Only the low byte of a reported charset names it.
+    fonts.charsets["Alpha"] = {0, 0, 204, 89, 0x100 | 238};
     QStringList lines{"kept"};
     catalogue::appendCharsets(fonts, "Alpha", lines);
-    EXPECT_EQ(lines, QStringList({"kept", "ANSI_CHARSET", "ANSI_CHARSET", "RUSSIAN_CHARSET", "Unknown charset 89"}));
+    EXPECT_EQ(lines, QStringList({"kept", "ANSI_CHARSET", "ANSI_CHARSET", "RUSSIAN_CHARSET", "Unknown charset 89",
+                                  "EASTEUROPE_CHARSET"}));
     lines.clear();
     catalogue::appendCharsets(fonts, "Nobody", lines);
     EXPECT_TRUE(lines.isEmpty());
@@ -60,11 +62,13 @@ TEST(RegistryNames, ProbeSlotsSuffixesAndLetterCase)
     registry.set("Beta  (TrueType)", "beta2.ttf");
     registry.set("Gamma Regular (TrueType)", QStringLiteral("gamma.ttf") + QChar(0) + "junk");
     registry.set("Delta (Windows FNT)", "delta.fon");
+    registry.set(" (TrueType)", "nameless.ttf");
+    registry.set("Alpha plain (TrueType)", "alphap.ttf");
     catalogue::RegistryNames names(registry);
 
     const catalogue::ProbeResult alpha = names.probe("Alpha");
-    EXPECT_EQ(alpha, (catalogue::ProbeResult{"alpha.ttf", "", "", "", "alphab.ttf", "alphabi.ttf", "", ""}));
-    EXPECT_EQ(catalogue::sourceFiles(alpha), QStringList({"alpha.ttf", "alphab.ttf", "alphabi.ttf"}));
+    EXPECT_EQ(alpha, (catalogue::ProbeResult{"alpha.ttf", "", "", "", "alphab.ttf", "alphabi.ttf", "", "alphap.ttf"}));
+    EXPECT_EQ(catalogue::sourceFiles(alpha), QStringList({"alpha.ttf", "alphab.ttf", "alphabi.ttf", "alphap.ttf"}));
     // Two blanks before the tag are a different name, found only through slot 2.
     EXPECT_EQ(names.probe("Beta"), (catalogue::ProbeResult{"", "beta2.ttf", "", "", "", "", "", ""}));
     EXPECT_EQ(names.probe("Gamma")[6], "gamma.ttf") << "data ends at its first NUL";
@@ -72,6 +76,8 @@ TEST(RegistryNames, ProbeSlotsSuffixesAndLetterCase)
     EXPECT_FALSE(catalogue::registered(names.probe("Alpha ")));
     EXPECT_FALSE(catalogue::registered(names.probe("Delta")));
     EXPECT_FALSE(catalogue::registered(names.probe("Nobody")));
+    // A face without a name still finds the value that is nothing but the tag.
+    EXPECT_EQ(names.probe("")[0], "nameless.ttf");
     // A longer face name reads the same values through other slots.
     EXPECT_EQ(names.probe("alpha bold"), (catalogue::ProbeResult{"alphab.ttf", "", "", "alphabi.ttf", "", "", "", ""}));
 

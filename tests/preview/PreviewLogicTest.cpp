@@ -51,6 +51,16 @@ TEST(CharacterMap, CodesInTheirCellsAndTheCodeLine)
     EXPECT_EQ(preview::zoomCodeLine(QString(QChar(0xE9))), "ASCII-code is #233");
     EXPECT_EQ(preview::zoomCodeLine(QString(QChar(0x20AC))), "ASCII-code is #128");
     EXPECT_EQ(preview::zoomCodeLine(QString(QChar(0x81))), "ASCII-code is #129");
+
+    // Every code reads back from its character; characters the code page lacks read '?'.
+    for (int code = 0; code <= 0xFF; ++code)
+        EXPECT_EQ(preview::windows1252Code(preview::windows1252Char(code)), code) << code;
+    const std::pair<char16_t, int> others[] = {{0x80, '?'},   {0x9F, '?'},   {0x100, '?'},
+                                               {0x178, 0x9F}, {0x2122, 0x99}, {0xFFFD, '?'}};
+    for (const auto& [unicode, code] : others)
+        EXPECT_EQ(preview::windows1252Code(QChar(unicode)), code) << int(unicode);
+    EXPECT_EQ(preview::cellSpokenName(QString(QChar(0x178))), QString(QChar(0x178)) + ", code 159");
+    EXPECT_EQ(preview::cellSpokenName(""), "");
 }
 
 TEST(ZoomOverlay, CentredOverTheMainWindowClampedAtZero)

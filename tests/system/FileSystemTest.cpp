@@ -6,7 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,6 +38,9 @@ TEST(FileSystem, CopiesNeverReplaceAndLeaveNothingHalfDone)
     EXPECT_FALSE(QFile::exists(folder.path() + "/new.ttf"));
     EXPECT_FALSE(files.copyFile(source, folder.path() + "/no such folder/x.ttf"));
     EXPECT_FALSE(files.copyFile(folder.path(), folder.path() + "/folder-copy")) << "folders are not files";
+    // A file that fails while it is read (reading this process's memory from address 0).
+    EXPECT_FALSE(files.copyFile("/proc/self/mem", folder.path() + "/unreadable.ttf"));
+    EXPECT_FALSE(files.copyFile("/dev/null", folder.path() + "/device.ttf")) << "devices are not files";
     // No temporaries are left behind.
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"a font.ttf", "copy.ttf"}));
 }
@@ -61,6 +67,10 @@ TEST(FileSystem, SizesExistenceAndResolvedPaths)
     EXPECT_TRUE(files.deleteFile(folder.path() + "/sub/link.ttf"));
     EXPECT_TRUE(QFile::exists(file)) << "deleting a link leaves its target";
     EXPECT_FALSE(files.deleteFile(folder.path() + "/sub"));
+    EXPECT_FALSE(files.deleteFile("/proc/self/status")) << "a file that cannot be deleted";
+    // A linked folder with a path below it that does not exist yet.
+    QFile::link(folder.path() + "/sub", folder.path() + "/linked");
+    EXPECT_EQ(files.resolvedPath(folder.path() + "/linked/not yet/x.ttf"), real + "/sub/not yet/x.ttf");
 }
 
 TEST(FileSystem, FileNamesKeepTheirBytesThroughText)
@@ -79,9 +89,23 @@ TEST(FileSystem, FileNamesKeepTheirBytesThroughText)
         {"cut\xe2\x82", QStringLiteral("cut\uFFFD\uFFFD")},
         {"\xff\xfe", QStringLiteral("\uFFFD\uFFFD")},
     };
+    QTemporaryDir folder;
+    const QByteArray base = sys::pathBytes(folder.path()) + '/';
     for (const auto& name : names) {
         const QString path = sys::pathFromBytes(name.bytes);
         EXPECT_EQ(sys::pathBytes(path), name.bytes) << name.bytes.toHex().toStdString();
         EXPECT_EQ(sys::displayPath(path), name.shown) << name.bytes.toHex().toStdString();
+        ::close(::open((base + name.bytes).constData(), O_WRONLY | O_CREAT, 0644));
     }
+    // Listed, each name turns back into the bytes of its file.
+    sys::PosixFileSystem files;
+    QList<QByteArray> listed;
+    for (const sys::FolderEntry& entry : files.listFolder(folder.path()))
+        listed << sys::pathBytes(entry.name);
+    std::sort(listed.begin(), listed.end());
+    QList<QByteArray> made;
+    for (const auto& name : names)
+        made << name.bytes;
+    std::sort(made.begin(), made.end());
+    EXPECT_EQ(listed, made);
 }

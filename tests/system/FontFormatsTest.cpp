@@ -7,6 +7,7 @@
 #include "preview/CharacterMap.h"
 #include "system/FilePaths.h"
 #include "system/FontResources.h"
+#include "system/RasterFaces.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/TestEnvironment.h"
 #include "widgets/SortableGrid.h"
@@ -227,12 +228,15 @@ TEST(FontFormats, FacesMissedByTheirFamilyNamesGetTheNameWindowsWouldGive)
                              "tie-slant.ttf", "Slanted", "400", "1", "tie-bold.ttf", "Bold", "700", "0",
                              "tie-heavy.ttf", "Heavy", "900", "0"}));
     ASSERT_TRUE(writeFamily(fonts, "Twin", {"twin-b.ttf", "Light", "350", "0", "twin-a.ttf", "Semilight", "450", "0"}));
+    // From weight 600 a face is bold to Windows.
+    ASSERT_TRUE(writeFamily(fonts, "Demi", {"demi-590.ttf", "Medium", "590", "0", "demi-600.ttf", "Semibold", "600", "0"}));
     RealServices real;
     real.services().fontResources.broadcastFontChange();
     catalogue::RegistryNames names(real.services().registry);
     EXPECT_EQ(names.probe("Tie"), (catalogue::ProbeResult{"tie-text.ttf", "", "", "tie-slant.ttf", "tie-bold.ttf", "",
                                                            "", ""}));
     EXPECT_EQ(catalogue::sourceFiles(names.probe("Twin")), QStringList({"twin-a.ttf"}));
+    EXPECT_EQ(names.probe("Demi"), (catalogue::ProbeResult{"demi-590.ttf", "", "", "", "demi-600.ttf", "", "", ""}));
 
     for (const QString& name : QDir(fonts).entryList(QDir::Files))
         QFile::remove(fonts + '/' + name);
@@ -274,6 +278,39 @@ TEST(FontFormats, RasterFaceDrawsItsOwnGlyphsInTheCharacterMap)
 
     QFile::remove(testenv::userFontFolder() + "/coure.fon");
     real.services().fontResources.broadcastFontChange();
+}
+
+// Raster faces of any height (a very tall one found by fuzzing): up to 255 pixels the
+// stand-in fits an sfnt font's em square and opens; a taller face gets none.
+TEST(FontFormats, StandInsOfVeryTallRasterFacesOpenOrAreNotMade)
+{
+    QFile seed(GLYPHWELL_SOURCE_DIR "/fuzz/corpus/fontfile/raster-too-tall");
+    ASSERT_TRUE(seed.open(QIODevice::ReadOnly));
+    const QByteArray fon = seed.readAll().mid(1);
+    constexpr qsizetype pixelHeightAt = 552; // in the face's FNT header
+    ASSERT_EQ(quint8(fon.at(pixelHeightAt)) | quint8(fon.at(pixelHeightAt + 1)) << 8, 24942);
+    QTemporaryDir folder;
+    FT_Library library = nullptr;
+    ASSERT_EQ(FT_Init_FreeType(&library), 0);
+    for (const int height : {255, 256, 24942}) {
+        QByteArray patched = fon;
+        patched[pixelHeightAt] = char(height & 0xFF);
+        patched[pixelHeightAt + 1] = char(height >> 8);
+        const QString path = testenv::writeFile(folder.path() + "/tall.fon", patched);
+        const QByteArray font = sys::outlineFontOfBitmapFace(path, 0, "Tall Stand-in");
+        EXPECT_EQ(font.isEmpty(), height > 255) << height;
+        if (font.isEmpty())
+            continue;
+        FT_Face face = nullptr;
+        ASSERT_EQ(FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte*>(font.constData()),
+                                     FT_Long(font.size()), 0, &face),
+                  0)
+            << height;
+        EXPECT_EQ(face->units_per_EM, height * 64) << height;
+        EXPECT_GT(face->num_glyphs, 1) << height;
+        FT_Done_Face(face);
+    }
+    FT_Done_FreeType(library);
 }
 
 TEST(FontFormats, RefusedInstallsLeaveTheFontFolderByteForByte)

@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,6 +58,9 @@ TEST(FontconfigIntegration, FacesSortedWithDefaultAndCharsetsFromTheFiles)
     // A Windows raster font names its charset in its header.
     EXPECT_EQ(charsetsOf(fonts.enumeration, "MS Sans Serif"), QStringList({"ANSI_CHARSET"}));
     EXPECT_TRUE(charsetsOf(fonts.enumeration, "No Such Face").isEmpty());
+    // fontconfig ignores blanks in family names; a face name does not.
+    EXPECT_TRUE(charsetsOf(fonts.enumeration, "DejaVuSans").isEmpty());
+    EXPECT_EQ(charsetsOf(fonts.enumeration, "dejavu sans"), dejavu);
 }
 
 TEST(FontconfigIntegration, RegistryViewProbeAndReverseRule)
@@ -98,4 +102,91 @@ TEST(FontconfigIntegration, RegistryViewProbeAndReverseRule)
         QFile::remove(testenv::userFontFolder() + '/' + name);
     fonts.resources.broadcastFontChange();
     EXPECT_FALSE(fonts.faces.faces().contains("DejaVu Serif"));
+}
+
+// The charsets a file names: a raster font's header, else the code pages of the OS/2
+// table (version 1 or later), in bit order.
+TEST(FontconfigIntegration, CharsetsReadFromTheFileItself)
+{
+    const struct {
+        const char* file;
+        int face;
+        std::vector<int> charsets;
+    } rasters[] = {
+        {"sserife.fon", 2, {0}},    {"sserifee.fon", 0, {238}}, {"sserifer.fon", 1, {204}},
+        {"ssee874.fon", 0, {222}},  {"sserife.fon", 3, {}},     {"no-such.fon", 0, {}},
+    };
+    for (const auto& r : rasters)
+        EXPECT_EQ(sys::fileCharsets(testenv::debianFont(r.file), r.face), r.charsets) << r.file << " " << r.face;
+
+    // An outline font with its OS/2 version and code-page bits rewritten.
+    QFile original(testenv::debianFont("DejaVuSans.ttf"));
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray font = original.readAll();
+    const auto be = [&](qsizetype at, int bytes) {
+        quint32 value = 0;
+        for (int i = 0; i < bytes; ++i)
+            value = value << 8 | quint8(font.at(at + i));
+        return value;
+    };
+    qsizetype os2 = -1;
+    for (quint32 t = 0; t < be(4, 2); ++t) {
+        if (font.mid(12 + 16 * t, 4) == "OS/2")
+            os2 = be(12 + 16 * t + 8, 4);
+    }
+    ASSERT_GT(os2, 0);
+    const struct {
+        quint16 version;
+        quint32 bits;
+        std::vector<int> charsets;
+    } tables[] = {
+        {1, 1u << 0 | 1u << 1 | 1u << 2 | 1u << 31, {0, 238, 204, 2}},
+        {4, 1u << 8 | 1u << 16 | 1u << 17 | 1u << 21 | 1u << 29, {163, 222, 128, 130, 77}},
+        {1, 1u << 9 | 1u << 15 | 1u << 22 | 1u << 30, {}},
+        {0, 1u << 0, {}},
+        {0xFFFF, 1u << 0, {}},
+    };
+    QTemporaryDir folder;
+    for (const auto& t : tables) {
+        QByteArray patched = font;
+        for (int i = 0; i < 2; ++i)
+            patched[os2 + i] = char(t.version >> (8 * (1 - i)));
+        for (int i = 0; i < 4; ++i)
+            patched[os2 + 78 + i] = char(t.bits >> (8 * (3 - i)));
+        const QString path = testenv::writeFile(folder.path() + "/patched.ttf", patched);
+        EXPECT_EQ(sys::fileCharsets(path, 0), t.charsets) << t.version << " " << std::hex << t.bits;
+    }
+}
+
+// Which copy of a font the view names: the one in the font folder, by its bare name;
+// among copies elsewhere the path that sorts first; with no font folder or the root as
+// one, every path whole.
+TEST(FontconfigIntegration, RegistryViewNamesTheCopyInTheFontFolder)
+{
+    const QString sans = testenv::debianFont("DejaVuSans.ttf");
+    const QString first = testenv::systemFontFolder() + "/DejaVuSans.ttf";
+    testenv::copyInto(sans, testenv::systemFontFolder() + "/zz-later");
+    RealFonts fonts;
+    const auto dataOf = [](sys::FontRegistry& registry, const QString& name) {
+        for (const sys::RegValue& value : registry.values()) {
+            if (value.name == name)
+                return value.data;
+        }
+        return QStringLiteral("<none>");
+    };
+    EXPECT_EQ(QDir::cleanPath(dataOf(fonts.registry, "DejaVu Sans (TrueType)")), QDir::cleanPath(first));
+
+    testenv::copyInto(sans, testenv::userFontFolder(), "mine.ttf");
+    fonts.resources.broadcastFontChange();
+    EXPECT_EQ(dataOf(fonts.registry, "DejaVu Sans (TrueType)"), "mine.ttf");
+    for (const QString& folder : {QString(), QStringLiteral("/")}) {
+        sys::FontconfigRegistry view(fonts.session, [&] { return folder; });
+        EXPECT_EQ(dataOf(view, "DejaVu Sans (TrueType)"), QDir::cleanPath(testenv::userFontFolder() + "/mine.ttf"))
+            << folder.toStdString();
+        for (const sys::RegValue& value : view.values())
+            EXPECT_TRUE(QDir::isAbsolutePath(value.data)) << value.data.toStdString();
+    }
+    QFile::remove(testenv::userFontFolder() + "/mine.ttf");
+    QDir(testenv::systemFontFolder() + "/zz-later").removeRecursively();
+    fonts.resources.broadcastFontChange();
 }
