@@ -141,8 +141,8 @@ bool PosixFileSystem::copyFile(const QString& source, const QString& target, QSt
     }
     ::close(from);
     if (copied) {
-        const bool linked = ::link(temporary.constData(), native(target).constData()) == 0;
-        error = linked ? 0 : errno;
+        error = hardLink(temporary, native(target));
+        const bool linked = error == 0;
         if (!linked && error != EEXIST) {
             copied = copyExclusive(temporary, native(target)); // a file system without hard links
             error = copied ? 0 : errno;
@@ -152,6 +152,11 @@ bool PosixFileSystem::copyFile(const QString& source, const QString& target, QSt
     }
     ::unlink(temporary.constData());
     return copied || fail(error ? error : EIO);
+}
+
+int PosixFileSystem::hardLink(const QByteArray& existing, const QByteArray& name)
+{
+    return ::link(existing.constData(), name.constData()) == 0 ? 0 : errno;
 }
 
 bool PosixFileSystem::deleteFile(const QString& path)

@@ -48,6 +48,11 @@ public:
     std::vector<FolderEntry> listFolder(const QString& path) override;
     QString resolvedPath(const QString& path) override;
     bool sameContents(const QString& first, const QString& second) override;
+
+protected:
+    // Hard-links a file to a new name: 0, or the errno of the failure. A file system
+    // without hard links (FAT, some network shares) fails it with EPERM or ENOTSUP.
+    virtual int hardLink(const QByteArray& existing, const QByteArray& name);
 };
 
 } // namespace sys

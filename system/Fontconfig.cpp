@@ -50,9 +50,16 @@ bool FontconfigSession::addApplicationFont(const QString& path)
 
 void FontconfigSession::removeApplicationFont(const QString& path)
 {
-    // fontconfig cannot drop one application font: rebuild without it.
-    if (applicationFonts.removeAll(path) > 0)
-        reload();
+    // fontconfig cannot drop one application font: clear them all and add back the
+    // others, which is far cheaper than reloading every installed font.
+    if (applicationFonts.removeAll(path) == 0)
+        return;
+    if (current) {
+        FcConfigAppFontClear(current);
+        for (const QString& other : applicationFonts)
+            FcConfigAppFontAddFile(current, reinterpret_cast<const FcChar8*>(pathBytes(other).constData()));
+    }
+    ++generationCounter;
 }
 
 QString fcString(FcPattern* pattern, const char* object, int n)

@@ -7,8 +7,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -43,6 +45,56 @@ TEST(FileSystem, CopiesNeverReplaceAndLeaveNothingHalfDone)
     EXPECT_FALSE(files.copyFile("/dev/null", folder.path() + "/device.ttf")) << "devices are not files";
     // No temporaries are left behind.
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"a font.ttf", "copy.ttf"}));
+}
+
+// A file system without hard links, whose disk may fill up once the copy starts.
+class NoHardLinks : public sys::PosixFileSystem {
+public:
+    rlim_t roomAfterLink = RLIM_INFINITY;
+
+protected:
+    int hardLink(const QByteArray&, const QByteArray&) override
+    {
+        rlimit limit{roomAfterLink, RLIM_INFINITY};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        return EPERM;
+    }
+};
+
+TEST(FileSystem, CopiesWithoutHardLinksAreWholeOrAbsent)
+{
+    QTemporaryDir folder;
+    const QByteArray bytes(300000, 'f');
+    const QString source = testenv::writeFile(folder.path() + "/a font.ttf", bytes);
+    const QString target = folder.path() + "/copy.ttf";
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit unlimited{};
+    getrlimit(RLIMIT_FSIZE, &unlimited);
+    const struct {
+        const char* what;
+        rlim_t room;
+        QByteArray before, after;
+        bool copied;
+    } cases[] = {
+        {"copied", RLIM_INFINITY, "<missing>", bytes, true},
+        {"an existing file is kept", RLIM_INFINITY, "kept", "kept", false},
+        {"a disk full half-way leaves nothing", 100000, "<missing>", "<missing>", false},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(target);
+        if (c.before != "<missing>")
+            testenv::writeFile(target, c.before);
+        NoHardLinks files;
+        files.roomAfterLink = c.room;
+        QString reason;
+        EXPECT_EQ(files.copyFile(source, target, &reason), c.copied) << c.what;
+        setrlimit(RLIMIT_FSIZE, &unlimited);
+        EXPECT_EQ(contents(target), c.after) << c.what;
+        EXPECT_EQ(reason.isEmpty(), c.copied) << c.what << ": " << reason.toStdString();
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), c.after == "<missing>" ? 1 : 2)
+            << c.what << ": no temporary is left";
+    }
+    std::signal(SIGXFSZ, oldHandler);
 }
 
 TEST(FileSystem, SizesExistenceAndResolvedPaths)

@@ -243,6 +243,39 @@ TEST(FontFormats, FacesMissedByTheirFamilyNamesGetTheNameWindowsWouldGive)
     real.services().fontResources.broadcastFontChange();
 }
 
+TEST(FontFormats, CollectionsAndForeignFullNamesMakeTheirValues)
+{
+    const QString fonts = testenv::userFontFolder();
+    QTemporaryDir faces;
+    // A collection whose italic comes first, both faces at weight 400: the alias goes
+    // to the upright face, and the value names both faces in index order.
+    ASSERT_TRUE(writeFamily(faces.path(), "Coll", {"i.ttf", "Book Italic", "400", "1", "r.ttf", "Book", "400", "0"}));
+    ASSERT_TRUE(writeCollection({faces.path() + "/i.ttf", faces.path() + "/r.ttf"}, fonts + "/coll.ttc"));
+    // Full names in German and French only: the first stands; German and English: English.
+    ASSERT_TRUE(writeFamily(fonts, "Poly", {"poly.ttf", "Bold", "700", "0", "duo.ttf", "Medium", "500", "0"}));
+    ASSERT_TRUE(fontTools("import sys\nfrom fontTools.ttLib import TTFont\n"
+                          "for path, names in ((sys.argv[1], {'de': 'Vielsprachig Fett', 'fr': 'Polyglotte Gras'}),\n"
+                          "                    (sys.argv[2], {'de': 'Zwei Mittel', 'en': 'Duo Medium'})):\n"
+                          "    f = TTFont(path); t = f['name']; t.removeNames(nameID=4)\n"
+                          "    for lang, text in names.items(): t.addMultilingualName({lang: text}, nameID=4, mac=False)\n"
+                          "    f.save(path)\n",
+                          {fonts + "/poly.ttf", fonts + "/duo.ttf"}));
+    RealServices real;
+    real.services().fontResources.broadcastFontChange();
+    QStringList values;
+    for (const sys::RegValue& value : real.services().registry.values())
+        if (!QDir::isAbsolutePath(value.data))
+            values << value.name + " = " + value.data;
+    values.sort();
+    EXPECT_EQ(values, QStringList({"Coll (TrueType) = coll.ttc", "Coll Book Italic & Coll Book (TrueType) = coll.ttc",
+                                   "Duo Medium (TrueType) = duo.ttf", "Poly (TrueType) = duo.ttf",
+                                   "Poly Bold (TrueType) = poly.ttf", "Vielsprachig Fett (TrueType) = poly.ttf"}));
+
+    for (const QString& name : QDir(fonts).entryList(QDir::Files))
+        QFile::remove(fonts + '/' + name);
+    real.services().fontResources.broadcastFontChange();
+}
+
 TEST(FontFormats, RasterFaceDrawsItsOwnGlyphsInTheCharacterMap)
 {
     const QString courier = testenv::debianFont("coure.fon");

@@ -190,3 +190,29 @@ TEST(FontconfigIntegration, RegistryViewNamesTheCopyInTheFontFolder)
     QDir(testenv::systemFontFolder() + "/zz-later").removeRecursively();
     fonts.resources.broadcastFontChange();
 }
+
+TEST(FontconfigIntegration, RemovingOneLoadedFontKeepsTheOthers)
+{
+    QTemporaryDir outside;
+    const QString serif = testenv::copyInto(testenv::debianFont("DejaVuSerif.ttf"), outside.path());
+    const QString mono = testenv::copyInto(testenv::debianFont("DejaVuSansMono.ttf"), outside.path());
+    RealFonts fonts;
+    const auto loaded = [&] {
+        QStringList names;
+        for (const sys::RegValue& value : fonts.registry.values())
+            if (value.data.startsWith(outside.path()))
+                names << value.name;
+        names.sort();
+        return names;
+    };
+    const qsizetype before = fonts.registry.values().size();
+    EXPECT_GT(fonts.resources.addFontResource(serif), 0);
+    EXPECT_GT(fonts.resources.addFontResource(mono), 0);
+    EXPECT_EQ(loaded(), QStringList({"DejaVu Sans Mono (TrueType)", "DejaVu Serif (TrueType)"}));
+    fonts.resources.removeFontResource(serif);
+    EXPECT_EQ(loaded(), QStringList({"DejaVu Sans Mono (TrueType)"}));
+    fonts.resources.removeFontResource(serif);
+    fonts.resources.removeFontResource(mono);
+    EXPECT_EQ(loaded(), QStringList());
+    EXPECT_EQ(qsizetype(fonts.registry.values().size()), before) << "installed fonts stay listed";
+}
