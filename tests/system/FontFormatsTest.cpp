@@ -6,6 +6,8 @@
 #include "catalogue/RegistryNames.h"
 #include "preview/CharacterMap.h"
 #include "system/FilePaths.h"
+#include "system/FontMatch.h"
+#include "system/Fontconfig.h"
 #include "system/FontResources.h"
 #include "system/RasterFaces.h"
 #include "tests/support/FakeDialogs.h"
@@ -23,6 +25,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <fcntl.h>
+#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -274,6 +277,51 @@ TEST(FontFormats, CollectionsAndForeignFullNamesMakeTheirValues)
     for (const QString& name : QDir(fonts).entryList(QDir::Files))
         QFile::remove(fonts + '/' + name);
     real.services().fontResources.broadcastFontChange();
+}
+
+TEST(FontFormats, LoadingAFontMatchesOnlyItsFileWithFontconfigsOwnResult)
+{
+    ASSERT_TRUE(sys::fontMatchNarrowed()) << "the executable exports FcFontMatch";
+    // Two faces alike in all but their index: the first in fontconfig's order wins.
+    QTemporaryDir faces;
+    ASSERT_TRUE(writeFamily(faces.path(), "Same", {"a.ttf", "Regular", "400", "0", "b.ttf", "Regular", "400", "0"}));
+    ASSERT_TRUE(writeCollection({faces.path() + "/a.ttf", faces.path() + "/b.ttf"}, faces.path() + "/same.ttc"));
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    // An installed file: the first of the system fonts.
+    FcPattern* first = FcConfigGetFonts(config, FcSetSystem)->fonts[0];
+    FcChar8* firstFamily = nullptr;
+    FcPatternGetString(first, FC_FAMILY, 0, &firstFamily);
+    const char* family = reinterpret_cast<const char*>(firstFamily);
+    const QString installed = sys::fcPath(first, FC_FILE);
+    // What Qt asks when it loads a font: family, file, index and size.
+    const auto compare = [&](const char* family, const QString& file, int index, const char* what, bool narrows) {
+        const long before = sys::narrowedFontMatches();
+        FcPattern* pattern = FcPatternBuild(nullptr, FC_FAMILY, FcTypeString, family, FC_PIXEL_SIZE, FcTypeDouble, 13.0,
+                                            FC_INDEX, FcTypeInteger, index, nullptr);
+        if (!file.isEmpty())
+            FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(QFile::encodeName(file).constData()));
+        FcConfigSubstitute(config, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result;
+        FcPattern* narrowed = FcFontMatch(config, pattern, &result);
+        FcPattern* full = sys::fullFontMatch(config, pattern);
+        ASSERT_TRUE(narrowed && full) << what;
+        EXPECT_TRUE(FcPatternEqual(narrowed, full)) << what << ": " << FcNameUnparse(narrowed) << "\n vs "
+                                                    << FcNameUnparse(full);
+        FcPatternDestroy(narrowed);
+        FcPatternDestroy(full);
+        FcPatternDestroy(pattern);
+        EXPECT_EQ(sys::narrowedFontMatches() - before, narrows ? 1 : 0) << what;
+    };
+    compare(family, installed, 0, "an installed file", true);
+    compare("Same", faces.path() + "/same.ttc", 0, "a collection not loaded yet", false);
+    FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(QFile::encodeName(faces.path() + "/same.ttc").constData()));
+    for (int index : {0, 1})
+        compare("Same", faces.path() + "/same.ttc", index, "a collection loaded later", true);
+    compare(family, installed, 0, "an installed file after the load", true);
+    compare("Same", QString(), 0, "no file named", false);
+    compare(family, "/nowhere/" + installed, 0, "a file not installed", false);
+    FcConfigDestroy(config);
 }
 
 TEST(FontFormats, RasterFaceDrawsItsOwnGlyphsInTheCharacterMap)
