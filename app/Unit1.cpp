@@ -47,6 +47,8 @@ namespace {
 constexpr TColor formColor = fw::RGB(74, 147, 255);
 constexpr TColor panelColor = 0x00FF5959;
 constexpr int faceItemHeight = 25;
+// How long one paint of the face list may spend loading its items' fonts.
+constexpr int listPaintLoadBudgetMs = 16;
 // Milliseconds between a change in the face list and the first font made ahead.
 constexpr int fontsAheadDelay = 30;
 
@@ -170,6 +172,7 @@ TGlyphwellHint::TGlyphwellHint()
 TForm1::TForm1(Services services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services(services), faces(services.fonts),
       registryNames(services.registry), faceFonts(std::make_unique<preview::FaceFontCache>()),
+      listFonts(std::make_unique<preview::ListItemFonts>(*faceFonts, listPaintLoadBudgetMs)),
       fontsAhead(std::make_unique<preview::FontsAhead>())
 {
     installAccessibleWindows();
@@ -267,6 +270,9 @@ void TForm1::createControls()
     Timer1->setObjectName(QStringLiteral("Timer1"));
     fontsAheadTimer = new QTimer(this);
     fontsAheadTimer->setSingleShot(true);
+    listFontsTimer = new QTimer(this);
+    listFontsTimer->setObjectName(QStringLiteral("ListFontsTimer"));
+    listFontsTimer->setSingleShot(true);
 
     // Information panels; the face views' panel is made last and covers the other.
     Panel3 = panel(this, "Panel3", QRect(2, 424, 216, 175));
@@ -443,6 +449,8 @@ void TForm1::wireHandlers()
     fw::connectHandler(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
     fw::connectHandler(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
     fw::connectHandler(fontsAheadTimer, &QTimer::timeout, this, [this] { makeFontsAheadStep(); });
+    fw::connectHandler(listFontsTimer, &QTimer::timeout, this, [this] { loadWaitingListFonts(); });
+    ListBox1->viewport()->installEventFilter(this);
     fw::connectHandler(ListBox1->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { planFontsAhead(); });
     fw::connectHandler(SortableGrid1, &TSortableGrid::OnMouseDown, this,
                        [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
@@ -494,6 +502,11 @@ void TForm1::FormCreate()
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == ListBox1->viewport()) {
+        if (event->type() == QEvent::Paint)
+            listFonts->startPaint();
+        return QWidget::eventFilter(watched, event);
+    }
     if (watched == Edit1 || watched == SortableGrid1)
         return keyboardEvent(watched, event);
     // Presses, moves and releases on the three drag handles.
@@ -578,7 +591,25 @@ void TForm1::ListBox1DrawItem(QPainter& canvas, int index, const QRect& rect, co
     if (index < 0 || index >= all.size())
         return;
     const QString& face = all.at(index);
-    preview::drawFaceItem(canvas, rect, fill, faceFonts->font(ListBox1->font(), face), face);
+    preview::drawFaceItem(canvas, rect, fill, listFonts->font(ListBox1->font(), face), face);
+    if (listFonts->hasWaiting() && !listFontsTimer->isActive())
+        listFontsTimer->start(0);
+}
+
+void TForm1::loadWaitingListFonts()
+{
+    const int top = ListBox1->TopIndex();
+    const int bottom = ListBox1->BottomIndex();
+    const QStringList& all = faces.faces();
+    const bool done = listFonts->loadWaiting(ListBox1->font(), [&](const QString& face) {
+        for (int row = std::max(top, 0); row <= bottom && row < all.size(); ++row)
+            if (all.at(row) == face)
+                return true;
+        return false;
+    });
+    ListBox1->viewport()->update();
+    if (!done)
+        listFontsTimer->start(0);
 }
 
 void TForm1::ListBox1Click()

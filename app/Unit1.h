@@ -35,6 +35,7 @@ class TForm3;
 namespace preview {
 class FaceFontCache;
 class FontsAhead;
+class ListItemFonts;
 }
 
 // The program's hint window: Arial Narrow, 10 points, bold, blue.
@@ -220,6 +221,10 @@ private:
     catalogue::InstalledFaceList faces;
     catalogue::RegistryNames registryNames;
     std::unique_ptr<preview::FaceFontCache> faceFonts;
+    // The face list's item fonts within a time budget per paint; the rest right after.
+    std::unique_ptr<preview::ListItemFonts> listFonts;
+    QTimer* listFontsTimer = nullptr;
+    void loadWaitingListFonts();
     // While the window is idle, the fonts of the faces the user can reach next (the
     // neighbours of the selection, the faces in view, the pages beside it) are made
     // ahead, one face per tick, so that previewing or scrolling to them draws at once.

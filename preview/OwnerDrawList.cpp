@@ -33,10 +33,50 @@ const QFont& FaceFontCache::font(const QFont& base, const QString& face)
     return entries.front().font;
 }
 
+const QFont* FaceFontCache::loaded(const QFont& base, const QString& face)
+{
+    if (base.key() != baseKey)
+        return nullptr;
+    const auto found = byFace.find(face);
+    if (found == byFace.end())
+        return nullptr;
+    entries.splice(entries.begin(), entries, found.value());
+    return &entries.front().font;
+}
+
 void FaceFontCache::clear()
 {
     entries.clear();
     byFace.clear();
+}
+
+bool ListItemFonts::budgetLeft()
+{
+    if (!spent.isValid()) {
+        spent.start();
+        return true;
+    }
+    return spent.elapsed() < budgetMs;
+}
+
+const QFont& ListItemFonts::font(const QFont& base, const QString& face)
+{
+    if (const QFont* font = cache.loaded(base, face))
+        return *font;
+    if (budgetLeft())
+        return cache.font(base, face);
+    if (!waiting.contains(face))
+        waiting << face;
+    return base;
+}
+
+bool ListItemFonts::loadWaiting(const QFont& base, const std::function<bool(const QString&)>& shown)
+{
+    waiting.removeIf([&](const QString& face) { return !shown(face); });
+    startPaint();
+    while (!waiting.isEmpty() && budgetLeft())
+        cache.font(base, waiting.takeFirst());
+    return waiting.isEmpty();
 }
 
 void drawFaceItem(QPainter& painter, const QRect& rect, const QColor& fill, const QFont& font, const QString& name)

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QFont>
 #include <QHash>
 #include <QPainter>
+#include <QStringList>
+#include <functional>
 #include <list>
 
 namespace preview {
@@ -16,6 +19,8 @@ public:
 
     // The base font with its face replaced, without falling back to other faces.
     const QFont& font(const QFont& base, const QString& face);
+    // The face's font when it is loaded already, else null.
+    const QFont* loaded(const QFont& base, const QString& face);
     void clear();
     int size() const { return int(entries.size()); }
 
@@ -28,6 +33,32 @@ private:
     QString baseKey;
     std::list<Entry> entries; // most recently used first
     QHash<QString, std::list<Entry>::iterator> byFace;
+};
+
+// The face list's fonts without a stall. Loading a font the first time costs Qt a
+// search over every installed family, a few milliseconds each at 10,000 families, so a
+// paint loads fonts for at most `budgetMs`. The items whose fonts were not loaded by
+// then draw in the list's own font for a moment, and their fonts are loaded right after
+// the paint, a budget at a time, so the window keeps answering the keyboard and mouse.
+class ListItemFonts {
+public:
+    ListItemFonts(FaceFontCache& cache, int budgetMs) : cache(cache), budgetMs(budgetMs) {}
+
+    // A new paint begins: a full budget.
+    void startPaint() { spent.invalidate(); }
+    // The face's font, loaded while the budget lasts; after that `base` for a face not
+    // loaded yet, which waits for loadWaiting().
+    const QFont& font(const QFont& base, const QString& face);
+    bool hasWaiting() const { return !waiting.isEmpty(); }
+    // Loads the waiting faces still shown for up to the budget; true when none waits.
+    bool loadWaiting(const QFont& base, const std::function<bool(const QString&)>& shown);
+
+private:
+    bool budgetLeft();
+    FaceFontCache& cache;
+    int budgetMs;
+    QElapsedTimer spent; // since the first load of this paint
+    QStringList waiting;
 };
 
 // One owner-drawn item: the rectangle filled, the name written from its top-left

@@ -1,6 +1,7 @@
 #include "preview/AutoView.h"
 #include "preview/CharacterMap.h"
 #include "preview/FontsAhead.h"
+#include "preview/OwnerDrawList.h"
 #include "preview/Unit2.h"
 #include "tests/support/Printers.h"
 
@@ -120,4 +121,27 @@ TEST(FontsAhead, MakesPlannedFacesOnceInOrderWithinItsCapacity)
     runOut();
     EXPECT_EQ(made, QStringList({"A"}));
     EXPECT_FALSE(ahead.step(fontsOf));
+}
+
+TEST(ListItemFonts, APaintLoadsWithinItsBudgetAndTheRestRightAfter)
+{
+    preview::FaceFontCache cache;
+    preview::ListItemFonts fonts(cache, 0); // a budget that ends with the first load
+    const QFont base(QStringLiteral("DejaVu Sans Mono"));
+    const auto drawn = [&](const QString& face) { return fonts.font(base, face).families().value(0); };
+    fonts.startPaint();
+    EXPECT_EQ(drawn("DejaVu Sans"), "DejaVu Sans") << "a paint always loads one font";
+    EXPECT_EQ(drawn("DejaVu Serif"), "DejaVu Sans Mono") << "the budget is spent: the list's font for now";
+    EXPECT_EQ(drawn("Liberation Serif"), "DejaVu Sans Mono");
+    EXPECT_EQ(drawn("DejaVu Sans"), "DejaVu Sans") << "a loaded font costs nothing";
+    EXPECT_TRUE(fonts.hasWaiting());
+
+    // Scrolled on: only the waiting faces still shown are loaded, one per budget.
+    const auto shown = [](const QString& face) { return face != "Liberation Serif"; };
+    EXPECT_TRUE(fonts.loadWaiting(base, shown));
+    EXPECT_FALSE(fonts.hasWaiting());
+    EXPECT_EQ(cache.loaded(base, "Liberation Serif"), nullptr);
+    fonts.startPaint();
+    EXPECT_EQ(drawn("Liberation Serif"), "Liberation Serif") << "a new paint has a new budget";
+    EXPECT_EQ(drawn("DejaVu Serif"), "DejaVu Serif");
 }
