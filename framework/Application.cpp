@@ -2,6 +2,7 @@
 
 #include "framework/Dialogs.h"
 #include "framework/Errors.h"
+#include "system/TextFaces.h"
 
 #include <QHelpEvent>
 #include <QProxyStyle>
@@ -44,7 +45,9 @@ bool THintWindow::eventFilter(QObject* watched, QEvent* event)
         return QObject::eventFilter(watched, event);
     // The text before "|" is the short hint shown in the window.
     const QString shortHint = hint.section(QLatin1Char('|'), 0, 0);
-    QToolTip::setFont(hintFont);
+    // A hint in a script the hint face lacks is drawn in a face that has it, found
+    // once, not by a search over every installed font.
+    QToolTip::setFont(sys::fontForText(hintFont, shortHint));
     QPalette palette = QToolTip::palette();
     palette.setColor(QPalette::ToolTipText, hintColor);
     QToolTip::setPalette(palette);

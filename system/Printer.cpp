@@ -1,5 +1,7 @@
 #include "system/Printer.h"
 
+#include "system/TextFaces.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -61,7 +63,12 @@ void draw(QPainter& painter, const Drawing& drawing, const QRect& page, int dpi)
     // long sample from filling the document with invisible lines.
     if (drawing.rect ? !drawing.rect->intersects(page) : drawing.y > page.bottom() || drawing.x > page.right())
         return;
-    painter.setFont(qtFont(drawing.font, dpi));
+    QFont font = qtFont(drawing.font, dpi);
+    // A label in a script its face lacks is printed in one face that has it all, found
+    // once, rather than through Qt's search over every installed family.
+    if (drawing.font.fallback == Fallback::Allowed)
+        font = fontForText(font, drawing.text);
+    painter.setFont(font);
     const QFontMetrics metrics = painter.fontMetrics();
     const QRect box = drawing.rect.value_or(
         QRect(drawing.x, drawing.y, metrics.horizontalAdvance(drawing.text), metrics.height()));
@@ -183,12 +190,25 @@ bool sendToCups(const QPrinter& printer, const QStringList& spools, const QStrin
                           int(cupsOptions.size()), cupsOptions.data()) != 0;
 }
 
-// Joins the parts of a document into one PDF file with poppler's pdfunite.
-bool joinPdfParts(const QStringList& parts, const QString& joined)
+// Joins the parts of a document into one PDF file with poppler's pdfunite. While it
+// runs, the progress is asked on (so the window keeps answering), and a Cancel stops it.
+Printer::End joinPdfParts(const QStringList& parts, const QString& joined, const std::function<bool()>& goOn)
 {
     QProcess unite;
     unite.start(QStringLiteral("pdfunite"), QStringList(parts) << joined);
-    return unite.waitForFinished(-1) && unite.exitStatus() == QProcess::NormalExit && unite.exitCode() == 0;
+    if (!unite.waitForStarted(-1))
+        return Printer::End::Refused;
+    while (!unite.waitForFinished(50)) {
+        if (unite.state() == QProcess::NotRunning)
+            break;
+        if (!goOn()) {
+            unite.kill();
+            unite.waitForFinished(-1);
+            return Printer::End::Cancelled;
+        }
+    }
+    return unite.exitStatus() == QProcess::NormalExit && unite.exitCode() == 0 ? Printer::End::Printed
+                                                                               : Printer::End::Refused;
 }
 
 bool canJoinPdfParts()
@@ -325,8 +345,10 @@ Printer::End QtPrinter::endJob(const PageProgress& progress)
     if (!joined.open())
         return End::Refused;
     joined.close();
-    return joinPdfParts(spools, joined.fileName()) && replaceWith(joined, finished->pdfFile) ? End::Printed
-                                                                                              : End::Refused;
+    const End end = joinPdfParts(spools, joined.fileName(), [&] { return goOn(pages); });
+    if (end != End::Printed)
+        return end;
+    return replaceWith(joined, finished->pdfFile) ? End::Printed : End::Refused;
 }
 
 void QtPrinter::abortJob()
