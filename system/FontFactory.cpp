@@ -5,8 +5,10 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QScreen>
+#include <QSet>
 #include <fontconfig/fontconfig.h>
 #include <utility>
+#include <vector>
 
 namespace sys {
 
@@ -52,6 +54,33 @@ std::pair<QString, bool> matchFamily(const QString& family, bool captions)
     return result;
 }
 
+// Whether an installed font of Qt's configuration has the family name, in any letter
+// case. The names are read once and again only when the configuration's fonts change:
+// a match over every font for each name costs milliseconds at 10,000 fonts, and Print
+// All asks for every installed face.
+bool hasFamily(const QString& family)
+{
+    static QSet<QString> names;
+    static std::vector<std::pair<const void*, int>> builtFrom;
+    std::vector<std::pair<const void*, int>> now{{FcConfigGetCurrent(), 0}};
+    for (const FcSetName set : {FcSetSystem, FcSetApplication}) {
+        const FcFontSet* fonts = FcConfigGetFonts(nullptr, set);
+        now.emplace_back(fonts, fonts ? fonts->nfont : 0);
+    }
+    if (now != builtFrom) {
+        names.clear();
+        for (std::size_t s = 1; s < now.size(); ++s) {
+            const auto* fonts = static_cast<const FcFontSet*>(now[s].first);
+            FcChar8* name = nullptr;
+            for (int i = 0; fonts && i < fonts->nfont; ++i)
+                for (int n = 0; FcPatternGetString(fonts->fonts[i], FC_FAMILY, n, &name) == FcResultMatch; ++n)
+                    names.insert(QString::fromUtf8(reinterpret_cast<const char*>(name)).toCaseFolded());
+        }
+        builtFrom = std::move(now);
+    }
+    return names.contains(family.toCaseFolded());
+}
+
 } // namespace
 
 QString installedFamily(const QString& family)
@@ -64,7 +93,7 @@ QString installedFamily(const QString& family)
     // installed family is itself, whatever it holds; a substitute must hold printable
     // ASCII, or Qt searches every installed font for the captions' missing characters.
     QString result = family;
-    if (!matchFamily(family, false).second) {
+    if (!hasFamily(family) && !matchFamily(family, false).second) {
         const QString substitute = matchFamily(family, true).first;
         if (!substitute.isEmpty())
             result = substitute;

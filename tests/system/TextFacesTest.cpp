@@ -1,3 +1,4 @@
+#include "system/FontFactory.h"
 #include "system/TextFaces.h"
 
 #include <QRawFont>
@@ -62,4 +63,14 @@ TEST(TextFaces, NamesInOtherScriptsTakeOneFaceThatHoldsThemWhole)
     EXPECT_LE(sys::fallbackFaceCount() - decided, 1); // the bold one
     EXPECT_EQ(sys::fallbackFace("Liberation Sans", false, false, QString(QChar(0x0628))), "DejaVu Sans");
     EXPECT_EQ(sys::fallbackFace("Liberation Sans", false, false, QString(QChar(0x660e))), "");
+}
+
+TEST(TextFaces, InstalledFamiliesAreThemselvesAndOthersTakeASubstitute)
+{
+    EXPECT_EQ(sys::installedFamily("DejaVu Sans"), "DejaVu Sans");
+    EXPECT_EQ(sys::installedFamily("LIBERATION SERIF"), "LIBERATION SERIF") << "installed in another letter case";
+    for (const QString name : {"Arial", "DejaVuSans", "No Such Family Anywhere"}) {
+        const QString substitute = sys::installedFamily(name);
+        EXPECT_TRUE(substitute == "DejaVu Sans" || substitute.startsWith("Liberation")) << substitute.toStdString();
+    }
 }
