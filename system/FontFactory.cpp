@@ -19,35 +19,28 @@ bool isDefaultFace(const QString& face)
 
 namespace {
 
-// The first family of the font fontconfig matches for the family name, and whether
-// the family itself is among the match's names. With `captions`, only fonts that have
-// all of printable ASCII count: the program's own captions are drawn in it.
-std::pair<QString, bool> matchFamily(const QString& family, bool captions)
+// The first family of the font fontconfig matches for the family name, among fonts
+// that have all of printable ASCII: the program's own captions are drawn in it.
+QString substituteFamily(const QString& family)
 {
-    std::pair<QString, bool> result{QString(), false};
+    QString result;
     FcPattern* pattern = FcPatternCreate();
     if (!pattern)
         return result;
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.toUtf8().constData()));
-    if (captions) {
-        if (FcCharSet* ascii = FcCharSetCreate()) {
-            for (FcChar32 c = 0x20; c < 0x7f; ++c)
-                FcCharSetAddChar(ascii, c);
-            FcPatternAddCharSet(pattern, FC_CHARSET, ascii);
-            FcCharSetDestroy(ascii);
-        }
+    if (FcCharSet* ascii = FcCharSetCreate()) {
+        for (FcChar32 c = 0x20; c < 0x7f; ++c)
+            FcCharSetAddChar(ascii, c);
+        FcPatternAddCharSet(pattern, FC_CHARSET, ascii);
+        FcCharSetDestroy(ascii);
     }
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult outcome = FcResultNoMatch;
     if (FcPattern* match = FcFontMatch(nullptr, pattern, &outcome)) {
         FcChar8* name = nullptr;
-        for (int n = 0; FcPatternGetString(match, FC_FAMILY, n, &name) == FcResultMatch; ++n) {
-            const QString candidate = QString::fromUtf8(reinterpret_cast<const char*>(name));
-            if (result.first.isEmpty())
-                result.first = candidate;
-            result.second = result.second || candidate.compare(family, Qt::CaseInsensitive) == 0;
-        }
+        if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch)
+            result = QString::fromUtf8(reinterpret_cast<const char*>(name));
         FcPatternDestroy(match);
     }
     FcPatternDestroy(pattern);
@@ -93,8 +86,8 @@ QString installedFamily(const QString& family)
     // installed family is itself, whatever it holds; a substitute must hold printable
     // ASCII, or Qt searches every installed font for the captions' missing characters.
     QString result = family;
-    if (!hasFamily(family) && !matchFamily(family, false).second) {
-        const QString substitute = matchFamily(family, true).first;
+    if (!hasFamily(family)) {
+        const QString substitute = substituteFamily(family);
         if (!substitute.isEmpty())
             result = substitute;
     }
