@@ -9,7 +9,8 @@
 # BUILD is a build folder with the benchmarks (-DBUILD_TESTING=ON); TREE is written
 # when missing (default /tmp/glyphwell-tree-COUNT, COUNT 10000). With STARTUP_BENCH
 # set to a start-up timer (startup-bench FONTDIR RUNS CMD...), the program's start is
-# timed as well, and GNOME Fonts' and Font Manager's when they are installed.
+# timed as well, and GNOME Fonts' and Font Manager's when they are installed (see
+# NOTO_TREE and PEERS below).
 set -eu
 build=$(cd "$1" && pwd)
 count=${3:-10000}
@@ -35,10 +36,15 @@ run "$build/bench/PreviewBench" --benchmark_filter='FaceListPageDownReal|FaceLis
 run /usr/bin/time -v "$build/bench/PrintBench" --benchmark_filter='PrintAllFirst'
 
 if [ -n "${STARTUP_BENCH:-}" ]; then
-    for program in "$build/glyphwell" gnome-font-viewer font-manager; do
-        if command -v "$program" >/dev/null; then
-            echo "== start of $program ($(uptime | sed 's/.*load/load/'))"
-            "$STARTUP_BENCH" "$tree" 3 "$program" | tail -1
-        fi
+    # NOTO_TREE: a second tree to time the starts on, e.g. Debian's Noto with DejaVu
+    # and Liberation; PEERS=0 times Glyphwell alone.
+    for over in "$tree" ${NOTO_TREE:-}; do
+        for program in "$build/glyphwell" gnome-font-viewer font-manager; do
+            [ "${PEERS:-1}" = 0 ] && [ "$program" != "$build/glyphwell" ] && continue
+            if command -v "$program" >/dev/null; then
+                echo "== start of $program over $over ($(uptime | sed 's/.*load/load/'))"
+                "$STARTUP_BENCH" "$over" 3 "$program" | tail -1
+            fi
+        done
     done
 fi
