@@ -2,6 +2,7 @@
 // fontconfig, FreeType and Qt on this process's private font tree.
 #include "app/Startup.h"
 #include "app/Unit1.h"
+#include "catalogue/Charsets.h"
 #include "catalogue/FileBrowser.h"
 #include "catalogue/RegistryNames.h"
 #include "preview/CharacterMap.h"
@@ -252,7 +253,13 @@ TEST(FontFormats, CollectionsAndForeignFullNamesMakeTheirValues)
     QTemporaryDir faces;
     // A collection whose italic comes first, both faces at weight 400: the alias goes
     // to the upright face, and the value names both faces in index order.
+    // The italic names Latin 1 as its code page, the upright Latin 1 and Greek: the
+    // family's charsets come from each face of the file.
     ASSERT_TRUE(writeFamily(faces.path(), "Coll", {"i.ttf", "Book Italic", "400", "1", "r.ttf", "Book", "400", "0"}));
+    ASSERT_TRUE(fontTools("import sys\nfrom fontTools.ttLib import TTFont\n"
+                          "for path, pages in ((sys.argv[1], 1), (sys.argv[2], 9)):\n"
+                          "    f = TTFont(path); f['OS/2'].ulCodePageRange1 = pages; f.save(path)\n",
+                          {faces.path() + "/i.ttf", faces.path() + "/r.ttf"}));
     ASSERT_TRUE(writeCollection({faces.path() + "/i.ttf", faces.path() + "/r.ttf"}, fonts + "/coll.ttc"));
     // Full names in German and French only: the first stands; German and English: English.
     ASSERT_TRUE(writeFamily(fonts, "Poly", {"poly.ttf", "Bold", "700", "0", "duo.ttf", "Medium", "500", "0"}));
@@ -273,6 +280,9 @@ TEST(FontFormats, CollectionsAndForeignFullNamesMakeTheirValues)
     EXPECT_EQ(values, QStringList({"Coll (TrueType) = coll.ttc", "Coll Book Italic & Coll Book (TrueType) = coll.ttc",
                                    "Duo Medium (TrueType) = duo.ttf", "Poly (TrueType) = duo.ttf",
                                    "Poly Bold (TrueType) = poly.ttf", "Vielsprachig Fett (TrueType) = poly.ttf"}));
+    QStringList charsets;
+    catalogue::appendCharsets(real.services().fonts, "Coll", charsets);
+    EXPECT_EQ(charsets, QStringList({"ANSI_CHARSET", "GREEK_CHARSET"}));
 
     for (const QString& name : QDir(fonts).entryList(QDir::Files))
         QFile::remove(fonts + '/' + name);
