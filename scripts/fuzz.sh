@@ -23,7 +23,7 @@ cmake --build build-fuzz --target "${targets[@]/#/fuzz_}"
 
 unset DISPLAY
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
+export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:suppressions=$PWD/scripts/asan.supp"
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 mkdir -p build-fuzz/artifacts

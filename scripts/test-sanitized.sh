@@ -22,7 +22,7 @@ export QT_QPA_PLATFORM=offscreen
 # crashes reading the thread-local storage of libraries loaded at run time.
 # fast_unwind_on_malloc=0: whole allocation stacks through the libraries, which are
 # built without frame pointers, so a suppression matches only their own allocations.
-export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:intercept_tls_get_addr=0:fast_unwind_on_malloc=0
+export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:intercept_tls_get_addr=0:fast_unwind_on_malloc=0:suppressions=$PWD/scripts/asan.supp"
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 ctest --test-dir build-asan --output-on-failure "$@"
