@@ -1,6 +1,7 @@
 #include "system/FontFactory.h"
 
 #include "system/RasterFaces.h"
+#include "system/TextFaces.h"
 
 #include <QGuiApplication>
 #include <QHash>
@@ -19,32 +20,17 @@ bool isDefaultFace(const QString& face)
 
 namespace {
 
-// The first family of the font fontconfig matches for the family name, among fonts
-// that have all of printable ASCII: the program's own captions are drawn in it.
+// The substitute fontconfig gives for a family that is not installed, among fonts that
+// have all of printable ASCII: the program's own captions are drawn in it.
 QString substituteFamily(const QString& family)
 {
-    QString result;
-    FcPattern* pattern = FcPatternCreate();
-    if (!pattern)
-        return result;
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.toUtf8().constData()));
-    if (FcCharSet* ascii = FcCharSetCreate()) {
-        for (FcChar32 c = 0x20; c < 0x7f; ++c)
-            FcCharSetAddChar(ascii, c);
-        FcPatternAddCharSet(pattern, FC_CHARSET, ascii);
-        FcCharSetDestroy(ascii);
-    }
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult outcome = FcResultNoMatch;
-    if (FcPattern* match = FcFontMatch(nullptr, pattern, &outcome)) {
-        FcChar8* name = nullptr;
-        if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch)
-            result = QString::fromUtf8(reinterpret_cast<const char*>(name));
-        FcPatternDestroy(match);
-    }
-    FcPatternDestroy(pattern);
-    return result;
+    static const QList<char32_t> printableAscii = [] {
+        QList<char32_t> characters;
+        for (char32_t c = 0x20; c < 0x7f; ++c)
+            characters << c;
+        return characters;
+    }();
+    return matchedFamily(family, printableAscii);
 }
 
 // Whether an installed font of Qt's configuration has the family name, in any letter

@@ -182,6 +182,11 @@ QFont fontForText(const QFont& font, const QString& text)
     return result;
 }
 
+QString matchedFamily(const QString& family, const QList<char32_t>& characters)
+{
+    return match(family, false, false, characters).family;
+}
+
 QString fallbackFace(const QString& family, bool bold, bool italic, const QString& characters)
 {
     QFont font(family);

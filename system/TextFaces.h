@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QList>
 #include <QString>
 
 // Names shown in the program's own controls (face names, file names) come in every
@@ -19,6 +20,10 @@ QFont fontForText(const QFont& font, const QString& text);
 // The face that fontconfig gives for the characters near the family, with its style;
 // empty when none has them all. Decided once per family, style and set of scripts.
 QString fallbackFace(const QString& family, bool bold, bool italic, const QString& characters);
+
+// The first family of the font fontconfig matches for the family in its regular style,
+// among the fonts that hold all the characters when some are given.
+QString matchedFamily(const QString& family, const QList<char32_t>& characters);
 
 // How many fallback faces have been decided so far (one per family, style and scripts).
 int fallbackFaceCount();

@@ -5,15 +5,11 @@
 #include <QFile>
 #include <QTest>
 
+using testenv::contents;
+
 using Manage = FormFixture;
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 int indexOf(TForm1& form, const QString& face)
 {

@@ -9,15 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-} // namespace
+using testenv::contents;
 
 // Only what lies inside the font folder, once "..", links and absolute data are
 // resolved, may be unloaded or deleted.

@@ -102,6 +102,12 @@ QString writeFile(const QString& path, const QByteArray& bytes)
     return path;
 }
 
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
 bool useFontTree(const QString& folder)
 {
     if (folder.isEmpty() || !QDir(folder).exists())

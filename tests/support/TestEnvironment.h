@@ -31,5 +31,7 @@ bool useFontTree(const QString& folder);
 
 // Writes bytes to a file, creating its folder; returns the path.
 QString writeFile(const QString& path, const QByteArray& bytes);
+// The bytes of a file, or "<missing>" when it cannot be read.
+QByteArray contents(const QString& path);
 
 } // namespace testenv

@@ -13,15 +13,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-} // namespace
+using testenv::contents;
 
 TEST(FileSystem, CopiesNeverReplaceAndLeaveNothingHalfDone)
 {
