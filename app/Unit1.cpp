@@ -191,8 +191,10 @@ TForm1::TForm1(Services services, QWidget* parent)
     // The program's own notice of a font change drops the installed face list.
     QPointer<TForm1> self(this);
     services.fontResources.onFontChange([self] {
-        if (self)
+        if (self) {
             self->faces.invalidate();
+            self->nameSpecimens.clear();
+        }
     });
 
     createControls();
@@ -380,6 +382,7 @@ void TForm1::createControls()
     SortableGrid1->setBevelStyle(cbNone);
     SortableGrid1->setProportionalScrollBars(true);
     SortableGrid1->setClickSorting(false);
+    createMapChooser();
 
     // Main tool
     Image4 = picture(this, "Image4", QStringLiteral(":/resources/header.jpg"), QRect(662, 351, 136, 26));
@@ -445,6 +448,7 @@ void TForm1::wireHandlers()
     fw::connectHandler(ToolButton3, &QToolButton::clicked, this, [this] { ToolButton3Click(); });
     fw::connectHandler(ComboBox1, &QComboBox::editTextChanged, this, [this] { ComboBox1Change(); });
     fw::connectHandler(ComboBox1, &QComboBox::textActivated, this, [this] { ComboBox1Change(); });
+    fw::connectHandler(Edit1, &QPlainTextEdit::textChanged, this, [this] { Edit1Change(); });
     fw::connectHandler(CheckBox1, &QCheckBox::toggled, this, [this] { CheckBox1Click(); });
     fw::connectHandler(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
     fw::connectHandler(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
@@ -591,7 +595,14 @@ void TForm1::ListBox1DrawItem(QPainter& canvas, int index, const QRect& rect, co
     if (index < 0 || index >= all.size())
         return;
     const QString& face = all.at(index);
-    preview::drawFaceItem(canvas, rect, fill, listFonts->font(ListBox1->font(), face), face);
+    const std::optional<QString>& specimen = nameSpecimenOf(face);
+    if (!specimen)
+        preview::drawFaceItem(canvas, rect, fill, listFonts->font(ListBox1->font(), face), face);
+    else if (specimen->isEmpty())
+        preview::drawFaceItem(canvas, rect, fill, ListBox1->font(), face);
+    else
+        preview::drawSpecimenItem(canvas, rect, fill, ListBox1->font(), listFonts->font(ListBox1->font(), face), face,
+                                  *specimen);
     if (listFonts->hasWaiting() && !listFontsTimer->isActive())
         listFontsTimer->start(0);
 }
@@ -619,6 +630,7 @@ void TForm1::ListBox1Click()
         return; // nothing selected: nothing to preview
     const QString face = ListBox1->itemText(index);
     changeSample([&](QFont& sample) { sys::setFace(sample, faces.at(index), sys::Fallback::None); });
+    showSampleFor(faces.at(index));
 
     const catalogue::ProbeResult result = registryNames.probe(face);
     ListBox2->setItems(QStringList(result.begin(), result.end()));
@@ -632,8 +644,7 @@ void TForm1::ListBox1Click()
     ListBox4->setItems(charsets);
 
     SortableGrid1->setFont(characterMapFont(Edit1->font()));
-    preview::fillCharacterMap(
-        [this](int column, int row, const QString& text) { SortableGrid1->setCells(column, row, text); });
+    showFaceMap(faces.at(index));
     showTitle(Panel4, face);
 }
 
@@ -770,7 +781,7 @@ void TForm1::SortableGrid1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int,
         for (int column = selection.Left; column <= selection.Right; ++column)
             Form2->Label1->setText(SortableGrid1->Cells(column, row));
         if (!Form2->Label1->text().isEmpty())
-            Form2->setCodeLine(preview::zoomCodeLine(Form2->Label1->text()));
+            Form2->setCodeLine(preview::zoomCodeLine(Form2->Label1->text(), mapEightBit));
     }
 }
 

@@ -13,10 +13,12 @@
 #include "widgets/GrainPanel.h"
 #include "widgets/SortableGrid.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QSet>
 #include <QWidget>
 #include <deque>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -106,7 +108,9 @@ public:
     // Character map
     QLabel* Image3 = nullptr;
     QLabel* Label8 = nullptr;
+    QComboBox* ComboBox2 = nullptr; // the Unicode blocks of the face
     TGrainPanel* GrainPanel1 = nullptr;
+    QLabel* MapEmpty = nullptr; // over the grid when the face has nothing to show
     TSortableGrid* SortableGrid1 = nullptr;
     // Main tool
     QLabel* Image4 = nullptr;
@@ -152,6 +156,10 @@ public:
     void FontSizeChange();
     void ToolButton3Click();
     void ComboBox1Change();
+    void ComboBox2Change();
+    // The user's sample text, kept while a face that cannot draw it shows its own.
+    QString userSampleText() const { return userSample; }
+    bool sampleReplaced() const { return sampleSubstituted; }
     void CheckBox1Click();
     void TrackBar1Change();
     void Timer1Timer();
@@ -233,6 +241,22 @@ private:
     void planFontsAhead();
     void makeFontsAheadStep();
     QFont characterMapFont(const QFont& sample) const;
+    // The character map's block chooser and its pages for a face.
+    void createMapChooser();
+    void showFaceMap(const QString& face);
+    void fillMapPage(qsizetype page);
+    QList<preview::MapPage> mapPages;
+    bool mapEightBit = true;
+    // The sample for a face: the user's text, or a line of the face's own script
+    // when it cannot draw a letter of it.
+    void showSampleFor(const QString& face);
+    void Edit1Change();
+    QString userSample = QStringLiteral("Type Sample Text Here");
+    bool sampleSubstituted = false;
+    bool settingSample = false;
+    // How the face list writes each face's name (see preview::nameSpecimen).
+    const std::optional<QString>& nameSpecimenOf(const QString& face);
+    QHash<QString, std::optional<QString>> nameSpecimens;
     QList<QFont> previewFontsOf(const QString& face) const;
     QList<QFont> fontsAheadOf(const QString& face);
     void offerNextFontFile();

@@ -92,7 +92,7 @@ void TForm1::prepareForKeyboardAndReaders()
     if (QLineEdit* field = ComboBox1->lineEdit())
         field->setAccessibleName(ComboBox1->accessibleName());
     SortableGrid1->setAccessibleCellNamer(
-        [this](int column, int row) { return preview::cellSpokenName(SortableGrid1->Cells(column, row)); });
+        [this](int column, int row) { return preview::cellSpokenName(SortableGrid1->Cells(column, row), mapEightBit); });
 
     const std::pair<const char*, QWidget*> captions[] = {
         {"Label1", Edit2}, {"Label2", ListBox3}, {"Label3", ListBox4},
@@ -111,7 +111,7 @@ void TForm1::prepareForKeyboardAndReaders()
         ListBox1, FileListBox1, Button7, Button6, Button5, CheckBox1, TrackBar1,
         Edit2, ListBox3, ListBox4, GradientButton1, Edit3, Edit4, Edit5, Edit6, GradientButton2,
         Edit1, ComboBox1, FontSize, UpDown1, BoldButton, ItalicButton, UnderlineButton, ToolButton1, ToolButton3,
-        SortableGrid1, Button4, Button3, GradientButton7, GradientButton10, GradientButton8, GradientButton9,
+        ComboBox2, SortableGrid1, Button4, Button3, GradientButton7, GradientButton10, GradientButton8, GradientButton9,
         GradientButton6, GradientButton5,
     };
     for (qsizetype i = 1; i < order.size(); ++i)

@@ -78,9 +78,9 @@ void TForm1::previewFontFile(const QString& path, const QString& face)
     sys::setFace(sample, face, sys::Fallback::None);
     Edit1->setFont(sample);
     planFontsAhead();
+    showSampleFor(face);
     SortableGrid1->setFont(characterMapFont(Edit1->font()));
-    preview::fillCharacterMap(
-        [this](int column, int row, const QString& text) { SortableGrid1->setCells(column, row, text); });
+    showFaceMap(face);
     Panel4->setText(face);
     // The information panel of the current view names the file.
     if (ListBox1->isVisibleTo(this)) {

@@ -5,7 +5,8 @@
 #include <QStringList>
 
 // The character map: codes 33 to 255 of the 8-bit code page (Windows-1252), ten
-// to a row, each in its own cell.
+// to a row, each in its own cell; or, for faces beyond that page, the characters a
+// face has in one Unicode block.
 namespace preview {
 
 inline constexpr int firstCode = 33;
@@ -29,6 +30,30 @@ template <typename WriteCell> void fillCharacterMap(WriteCell&& writeCell)
         writeCell(mapColumn(code), mapRow(code), QString(windows1252Char(code)));
 }
 
+// One page of the map's chooser: the 8-bit page, or a block's characters.
+struct MapPage {
+    QString name; // as the chooser lists it
+    bool eightBit = false;
+    QList<char32_t> characters; // a block's characters the face has
+};
+inline const QString eightBitPageName = QStringLiteral("8-bit page (Windows-1252)");
+inline const QString nothingToShow = QStringLiteral("This face has no characters to show");
+inline const QString noBlocks = QStringLiteral("No characters");
+
+// The pages of a face's map and the one it opens on. A face that covers the 8-bit
+// page (or whose characters are not known) opens on it, with its blocks after it;
+// any other face opens on the block it covers most. No pages: nothing to show.
+struct MapPages {
+    QList<MapPage> pages;
+    qsizetype opening = -1;
+};
+MapPages mapPagesOf(const QList<char32_t>& characters, bool known);
+
+// The rows a page fills: 23 for the 8-bit page, a block's characters 10 to a row.
+int mapRowsOf(const MapPage& page);
+// The rows of a page as the grid takes them, 10 cells to a row.
+QList<QStringList> mapRowTexts(const MapPage& page);
+
 // What the character map shows, as the specimen sheet prints it: each column's
 // width in screen pixels and its cells from the top row down.
 struct CharacterMapCells {
@@ -36,11 +61,12 @@ struct CharacterMapCells {
     QList<QStringList> columns;
 };
 
-// "ASCII-code is #" and the code of the first character of the text.
-QString zoomCodeLine(const QString& text);
+// The zoom's code line for a cell's text: on the 8-bit page "ASCII-code is #" and
+// its code; in a block "Unicode U+0627 ARABIC LETTER ALEF".
+QString zoomCodeLine(const QString& text, bool eightBit = true);
 
-// What a screen reader reads for a cell: its character and code ("é, code 233");
-// nothing for an empty cell.
-QString cellSpokenName(const QString& text);
+// What a screen reader reads for a cell: its character and code ("é, code 233", in a
+// block "ا, U+0627 ARABIC LETTER ALEF"); nothing for an empty cell.
+QString cellSpokenName(const QString& text, bool eightBit = true);
 
 } // namespace preview

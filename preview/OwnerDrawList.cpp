@@ -88,4 +88,21 @@ void drawFaceItem(QPainter& painter, const QRect& rect, const QColor& fill, cons
     painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, name);
 }
 
+void drawSpecimenItem(QPainter& painter, const QRect& rect, const QColor& fill, const QFont& listFont,
+                      const QFont& faceFont, const QString& name, const QString& specimen)
+{
+    // The specimen always shows: a long name gives way, cut short with an ellipsis.
+    const QFontMetrics nameMetrics(listFont);
+    const int specimenWidth = std::min(QFontMetrics(faceFont).horizontalAdvance(specimen), rect.width() / 3);
+    const int nameRoom = rect.width() - (specimen.isEmpty() ? 0 : specimenWidth + specimenGap);
+    const QString shown = nameMetrics.elidedText(name, Qt::ElideRight, std::max(0, nameRoom));
+    drawFaceItem(painter, rect, fill, listFont, shown);
+    if (specimen.isEmpty())
+        return;
+    QRect rest = rect;
+    rest.setLeft(rect.left() + nameMetrics.horizontalAdvance(shown) + specimenGap);
+    painter.setFont(faceFont);
+    painter.drawText(rest, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, specimen);
+}
+
 } // namespace preview

@@ -65,4 +65,11 @@ private:
 // corner on the fill colour, in the given font and the painter's pen.
 void drawFaceItem(QPainter& painter, const QRect& rect, const QColor& fill, const QFont& font, const QString& name);
 
+// The item of a face that cannot write its own name: the name in the list's font,
+// then a few characters of the face's own in the face, from the same top line. The
+// name is cut short where the specimen (up to a third of the item) would not fit.
+void drawSpecimenItem(QPainter& painter, const QRect& rect, const QColor& fill, const QFont& listFont,
+                      const QFont& faceFont, const QString& name, const QString& specimen);
+inline constexpr int specimenGap = 8; // pixels between the name and the specimen
+
 } // namespace preview

@@ -63,6 +63,12 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindow
 
 void TForm2::setCodeLine(const QString& text)
 {
+    // A character's name can be wider than the window: it then wraps at the window's edge.
+    const int room = width() - 2 * Label2->x();
+    const bool wraps = Label2->fontMetrics().horizontalAdvance(text) > room;
+    Label2->setWordWrap(wraps);
+    Label2->setMinimumWidth(wraps ? room : 0);
+    Label2->setMaximumWidth(wraps ? room : QWIDGETSIZE_MAX);
     Label2->setText(text);
     Label2->adjustSize();
 }

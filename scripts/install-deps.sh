@@ -8,7 +8,7 @@ set -euo pipefail
 build_and_run=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-qpa-plugins libqt6printsupport6 libqt6svg6
-  libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev libcups2-dev
+  libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev libcups2-dev libicu-dev
   fontconfig fonts-dejavu-core
   xvfb xauth xdotool imagemagick x11-utils
 )
@@ -17,6 +17,7 @@ tests=(
   desktop-file-utils appstream lintian xdg-utils man-db
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-wine fonts-urw-base35 python3-fonttools python3-brotli
+  fonts-noto-core fonts-noto-cjk fonts-noto-color-emoji fonts-font-awesome
   poppler-utils cups-daemon cups-client cups-filters
   clang libclang-rt-14-dev llvm
 )

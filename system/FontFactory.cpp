@@ -1,5 +1,6 @@
 #include "system/FontFactory.h"
 
+#include "system/Fontconfig.h"
 #include "system/RasterFaces.h"
 #include "system/TextFaces.h"
 
@@ -40,12 +41,8 @@ QString substituteFamily(const QString& family)
 bool hasFamily(const QString& family)
 {
     static QSet<QString> names;
-    static std::vector<std::pair<const void*, int>> builtFrom;
-    std::vector<std::pair<const void*, int>> now{{FcConfigGetCurrent(), 0}};
-    for (const FcSetName set : {FcSetSystem, FcSetApplication}) {
-        const FcFontSet* fonts = FcConfigGetFonts(nullptr, set);
-        now.emplace_back(fonts, fonts ? fonts->nfont : 0);
-    }
+    static FontSetsStamp builtFrom;
+    FontSetsStamp now = currentFontSetsStamp();
     if (now != builtFrom) {
         names.clear();
         for (std::size_t s = 1; s < now.size(); ++s) {

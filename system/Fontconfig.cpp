@@ -62,6 +62,16 @@ void FontconfigSession::removeApplicationFont(const QString& path)
     ++generationCounter;
 }
 
+FontSetsStamp currentFontSetsStamp()
+{
+    FontSetsStamp stamp{{FcConfigGetCurrent(), 0}};
+    for (const FcSetName set : {FcSetSystem, FcSetApplication}) {
+        const FcFontSet* fonts = FcConfigGetFonts(nullptr, set);
+        stamp.emplace_back(fonts, fonts ? fonts->nfont : 0);
+    }
+    return stamp;
+}
+
 QString fcString(FcPattern* pattern, const char* object, int n)
 {
     FcChar8* value = nullptr;

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 typedef struct _FcConfig FcConfig;
 typedef struct _FcPattern FcPattern;
@@ -36,6 +38,12 @@ private:
     std::uint64_t generationCounter = 1;
     QStringList applicationFonts;
 };
+
+// Tells when the fonts of Qt's fontconfig configuration change (an application font
+// added or removed, a reload): views built from them compare it with the one they
+// were built from.
+using FontSetsStamp = std::vector<std::pair<const void*, int>>;
+FontSetsStamp currentFontSetsStamp();
 
 // The n-th string of a pattern's object, or a null string when it has none.
 QString fcString(FcPattern* pattern, const char* object, int n = 0);

@@ -81,7 +81,7 @@ TEST_F(Accessibility, TabVisitsTheVisibleControlsFromTopLeftToBottomRight)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     EXPECT_EQ(QApplication::focusWidget(), form.ListBox1);
     const QStringList rest = {"Edit1", "ComboBox1", "FontSize", "BoldButton", "ItalicButton", "UnderlineButton",
-                              "ToolButton1", "ToolButton3", "SortableGrid1", "Button4", "Button3", "GradientButton7",
+                              "ToolButton1", "ToolButton3", "ComboBox2", "SortableGrid1", "Button4", "Button3", "GradientButton7",
                               "GradientButton10", "GradientButton8", "GradientButton9", "GradientButton6",
                               "GradientButton5"};
     EXPECT_EQ(tabWalk(), QStringList({"ListBox1", "Button6", "Button5", "CheckBox1", "TrackBar1", "Edit2", "ListBox3",

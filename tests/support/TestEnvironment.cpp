@@ -16,7 +16,15 @@ std::unique_ptr<QTemporaryDir> ground;
 
 const char* const fontSearchPath[] = {
     "/usr/share/fonts/truetype/dejavu", "/usr/share/fonts/truetype/liberation", "/usr/share/wine/fonts",
+    "/usr/share/fonts/truetype/noto",   "/usr/share/fonts/opentype/noto",       "/usr/share/fonts/truetype/font-awesome",
+    "/usr/share/fonts/opentype/font-awesome",
 };
+
+QStringList& extraFonts()
+{
+    static QStringList files;
+    return files;
+}
 
 // The fonts of the private "system" folder: a few families with several styles, and
 // Windows raster fonts, which the registry view tags so the probe never finds them.
@@ -33,6 +41,12 @@ void setEnv(const char* name, const QString& value)
 }
 
 } // namespace
+
+ExtraFonts::ExtraFonts(std::initializer_list<const char*> fileNames)
+{
+    for (const char* name : fileNames)
+        extraFonts() << QString::fromLatin1(name);
+}
 
 void buildGround()
 {
@@ -57,6 +71,12 @@ void buildGround()
         const QString source = debianFont(QString::fromLatin1(font));
         if (!source.isEmpty())
             QFile::copy(source, base + "/sysfonts/" + font);
+    }
+    // Large fonts (CJK collections, colour emoji) are linked rather than copied.
+    for (const QString& font : extraFonts()) {
+        const QString source = debianFont(font);
+        if (!source.isEmpty())
+            QFile::link(source, base + "/sysfonts/" + font);
     }
     const QString conf = QStringLiteral(
                              "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"

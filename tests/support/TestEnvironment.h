@@ -1,12 +1,20 @@
 #pragma once
 
 #include <QString>
+#include <initializer_list>
 
 // Every test process runs on a private ground made by its main(): a temporary HOME
 // with XDG folders, and FONTCONFIG_FILE pointing at a fonts.conf whose font folders
 // are a temporary "system" folder (filled with a few Debian fonts) and the user's
 // font folder. Nothing a test does reaches the real user's fonts or documents.
 namespace testenv {
+
+// Fonts a test file wants in the private "system" folder besides the usual few, linked
+// there from Debian's font packages: a static object of the test file asks for them
+// before main() builds the ground (`static const testenv::ExtraFonts fonts{...};`).
+struct ExtraFonts {
+    ExtraFonts(std::initializer_list<const char*> fileNames);
+};
 
 // Makes the private ground and points the environment at it; removeGround deletes it.
 void buildGround();
