@@ -1,6 +1,8 @@
 #include "print/FontCatalogue.h"
 
+#include "preview/FaceSpecimen.h"
 #include "print/FontSheet.h"
+#include "system/FaceCoverage.h"
 
 namespace print {
 
@@ -10,13 +12,25 @@ constexpr int catalogueSize = 11;
 constexpr int plainColumnX = 0;
 constexpr int ownFaceColumnX = 1100;
 constexpr int filesColumnX = 2300;
+constexpr int specimenGap = 40; // device pixels between a plain name and its specimen
 
 void printRow(PrinterCanvas& canvas, int y, const QString& face, const std::function<QStringList()>& files)
 {
     canvas.setFace(labelFace);
     canvas.textOut(plainColumnX, y, face);
-    canvas.setFace(face, sys::Fallback::None); // a symbol face shows its symbols
-    canvas.textOut(ownFaceColumnX, y, face);
+    // A face that cannot write its name shows it plain, then a few characters of its own.
+    const std::optional<QString> specimen = preview::nameSpecimen(face, sys::faceCoverage(face));
+    if (specimen) {
+        canvas.textOut(ownFaceColumnX, y, face);
+        if (!specimen->isEmpty()) {
+            const int x = ownFaceColumnX + canvas.textWidth(face) + specimenGap;
+            canvas.setFace(face, sys::Fallback::None);
+            canvas.textOut(x, y, *specimen);
+        }
+    } else {
+        canvas.setFace(face, sys::Fallback::None); // a symbol face shows its symbols
+        canvas.textOut(ownFaceColumnX, y, face);
+    }
     const QString fileColumn = commaText(files());
     canvas.setFace(labelFace);
     canvas.textOut(filesColumnX, y, fileColumn);

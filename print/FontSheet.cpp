@@ -1,7 +1,10 @@
 #include "print/FontSheet.h"
 
+#include "preview/FaceSpecimen.h"
+#include "system/FaceCoverage.h"
 #include "system/FontFactory.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace print {
@@ -16,8 +19,21 @@ constexpr int mapScale = 5;
 constexpr int mapInset = 50;
 constexpr int mapGap = 30;
 constexpr int sampleTop = 4550;
+constexpr int alphabetSpecimenLength = 36;
 
-// The character map column by column, each cell a white box clipped to its column.
+// The line the size column shows in the face: the alphabet, or for a face that has no
+// letter of it, as many characters of the face's own script.
+QString sizeLine(const QString& face)
+{
+    const sys::FaceCoverage coverage = sys::faceCoverage(face);
+    if (!coverage.known || preview::drawsSomeOf(coverage.characters, alphabetLine))
+        return alphabetLine;
+    const QString own = preview::faceSpecimen(coverage.characters, alphabetSpecimenLength).text;
+    return own.isEmpty() ? alphabetLine : own;
+}
+
+// The character map column by column, each cell a white box clipped to its column: the
+// rows that fit the sheet, from the top of the block on show.
 void printCharacterMap(PrinterCanvas& canvas, const preview::CharacterMapCells& map)
 {
     int widthsBefore = 0;
@@ -27,7 +43,7 @@ void printCharacterMap(PrinterCanvas& canvas, const preview::CharacterMapCells& 
         widthsBefore += map.columnWidths[column];
         const int right = mapScale * widthsBefore - mapGap;
         const QStringList& cells = map.columns[column];
-        for (int row = 0; row < cells.size(); ++row) {
+        for (int row = 0; row < std::min(int(cells.size()), preview::mapRows); ++row) {
             const int top = mapTop + mapRowStep * row;
             canvas.textRect(QRect(left, top, right - left, mapCellHeight), left + mapInset, top, cells[row]);
         }
@@ -59,10 +75,11 @@ void printFontSheet(PrinterCanvas& canvas, const SheetSources& sources)
     for (int k = 0; k < int(std::size(sheetSizes)); ++k)
         canvas.textOut(sizeColumnX, 750 + 300 * k, QStringLiteral("%1 pt").arg(sheetSizes[k]));
     const QString memoFace = sys::faceOf(sources.memoFont);
+    const QString line = sizeLine(memoFace);
     canvas.setFace(memoFace, sys::fallbackOf(sources.memoFont));
     for (int k = 0; k < int(std::size(sheetSizes)); ++k) {
         canvas.setSize(sheetSizes[k]);
-        canvas.textOut(sizeColumnX, 850 + 300 * k, alphabetLine);
+        canvas.textOut(sizeColumnX, 850 + 300 * k, line);
     }
 
     canvas.setFace(labelFace);

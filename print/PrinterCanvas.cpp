@@ -88,6 +88,11 @@ void PrinterCanvas::textRect(const QRect& rect, int x, int y, const QString& tex
     printer.textRect(rect, x, y, text, font());
 }
 
+int PrinterCanvas::textWidth(const QString& text) const
+{
+    return printer.textWidth(text, font());
+}
+
 PrintJob::PrintJob(PrinterCanvas& canvas) : canvas(canvas)
 {
     canvas.beginDoc();

@@ -44,6 +44,8 @@ public:
     void textOut(int x, int y, const QString& text);
     // Fills the rectangle white and draws the text at (x, y) clipped to it.
     void textRect(const QRect& rect, int x, int y, const QString& text);
+    // The width of the text's box in the canvas font, in device pixels.
+    int textWidth(const QString& text) const;
 
 private:
     sys::Printer& printer;

@@ -1,11 +1,13 @@
 #include "system/Printer.h"
 
+#include "system/FaceCoverage.h"
 #include "system/TextFaces.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPageLayout>
@@ -57,18 +59,54 @@ QFont qtFont(const PrinterFont& font, int dpi)
     return qt;
 }
 
+// The font a text is printed in: a label in a script its face lacks goes in one face
+// that has it all, found once, rather than through Qt's search over every installed
+// family. A face of colour glyphs keeps them (they are printed as an image).
+struct PrintedFont {
+    QFont font;
+    bool colour = false;
+};
+
+PrintedFont printedFont(const PrinterFont& font, const QString& text, int dpi)
+{
+    PrintedFont printed{qtFont(font, dpi)};
+    if (font.fallback == Fallback::Allowed)
+        printed.font = fontForText(printed.font, text);
+    printed.colour = isColourFace(printed.font.families().value(0, printed.font.family()));
+    if (printed.colour)
+        printed.font.setStyleStrategy(QFont::StyleStrategy(printed.font.styleStrategy() & ~QFont::ForceOutline));
+    return printed;
+}
+
+// Qt's PDF engine drops colour glyphs: the text is drawn into an image at the device's
+// resolution instead, its cell and whatever ink lies outside it, within the page.
+void drawInColour(QPainter& painter, const QFont& font, const QFontMetrics& metrics, const Drawing& drawing,
+                  const QRect& page)
+{
+    const QPoint cellOrigin(drawing.x, drawing.y);
+    const QRect cell(cellOrigin, QSize(metrics.horizontalAdvance(drawing.text), metrics.height()));
+    const QRect ink = metrics.boundingRect(drawing.text).translated(cellOrigin + QPoint(0, metrics.ascent()));
+    const QRect area = cell.united(ink).intersected(drawing.rect ? drawing.rect->intersected(page) : page);
+    if (area.isEmpty())
+        return;
+    QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter imagePainter(&image);
+    imagePainter.setFont(font);
+    imagePainter.setPen(drawing.font.color);
+    imagePainter.drawText(cellOrigin + QPoint(0, metrics.ascent()) - area.topLeft(), drawing.text);
+    imagePainter.end();
+    painter.drawImage(area.topLeft(), image);
+}
+
 void draw(QPainter& painter, const Drawing& drawing, const QRect& page, int dpi)
 {
     // Texts wholly off the printable area are lost anyway; skipping them keeps a
     // long sample from filling the document with invisible lines.
     if (drawing.rect ? !drawing.rect->intersects(page) : drawing.y > page.bottom() || drawing.x > page.right())
         return;
-    QFont font = qtFont(drawing.font, dpi);
-    // A label in a script its face lacks is printed in one face that has it all, found
-    // once, rather than through Qt's search over every installed family.
-    if (drawing.font.fallback == Fallback::Allowed)
-        font = fontForText(font, drawing.text);
-    painter.setFont(font);
+    const PrintedFont printed = printedFont(drawing.font, drawing.text, dpi);
+    painter.setFont(printed.font);
     const QFontMetrics metrics = painter.fontMetrics();
     const QRect box = drawing.rect.value_or(
         QRect(drawing.x, drawing.y, metrics.horizontalAdvance(drawing.text), metrics.height()));
@@ -77,6 +115,10 @@ void draw(QPainter& painter, const Drawing& drawing, const QRect& page, int dpi)
     painter.fillRect(box, Qt::white);
     if (drawing.text.isEmpty())
         return;
+    if (printed.colour) {
+        drawInColour(painter, printed.font, metrics, drawing, page);
+        return;
+    }
     painter.save();
     if (drawing.rect)
         painter.setClipRect(*drawing.rect);
@@ -371,6 +413,19 @@ void QtPrinter::textRect(const QRect& rect, int x, int y, const QString& text, c
 {
     if (job)
         job->pages.back().push_back({rect, x, y, text, font});
+}
+
+int QtPrinter::textWidth(const QString& text, const PrinterFont& font) const
+{
+    // Measured on a device of the printer's resolution, as the text is printed.
+    static const QImage device = [] {
+        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
+        const int dotsPerMeter = int(std::lround(resolution / 0.0254));
+        image.setDotsPerMeterX(dotsPerMeter);
+        image.setDotsPerMeterY(dotsPerMeter);
+        return image;
+    }();
+    return QFontMetrics(printedFont(font, text, resolution).font, &device).horizontalAdvance(text);
 }
 
 } // namespace sys

@@ -60,6 +60,8 @@ public:
     virtual void textOut(int x, int y, const QString& text, const PrinterFont& font) = 0;
     // Fills the rectangle white, then draws the text clipped to it.
     virtual void textRect(const QRect& rect, int x, int y, const QString& text, const PrinterFont& font) = 0;
+    // The width in device pixels that textOut gives the text's box in that font.
+    virtual int textWidth(const QString& text, const PrinterFont& font) const = 0;
 
     PrinterFont& canvasFont() { return font; }
     const PrinterFont& canvasFont() const { return font; }
@@ -92,6 +94,7 @@ public:
     bool jobOpen() const override;
     void textOut(int x, int y, const QString& text, const PrinterFont& font) override;
     void textRect(const QRect& rect, int x, int y, const QString& text, const PrinterFont& font) override;
+    int textWidth(const QString& text, const PrinterFont& font) const override;
 
 private:
     struct Job;

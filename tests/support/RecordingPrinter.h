@@ -72,6 +72,11 @@ public:
     {
         texts.push_back({pages, x, y, text, font, rect});
     }
+    // Every character is as wide as five device pixels per point of the font's size.
+    int textWidth(const QString& text, const sys::PrinterFont& font) const override
+    {
+        return int(text.size()) * 5 * font.size;
+    }
 
     // The recorded texts equal to the given one, in drawing order.
     std::vector<Text> find(const QString& text) const
