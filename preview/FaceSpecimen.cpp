@@ -71,6 +71,11 @@ Specimen faceSpecimen(const QList<char32_t>& characters, int count)
         if (main == USCRIPT_INVALID_CODE || it.value() > letters.value(main) ||
             (it.value() == letters.value(main) && it.key() < main))
             main = it.key();
+    // An icon font may put a few icons at letters' codes (Æ, Ø): letters of a script
+    // count only when the face has an alphabet's worth of them.
+    constexpr int fewestLetters = 10;
+    if (letters.value(main) < fewestLetters)
+        main = USCRIPT_INVALID_CODE;
     if (main == USCRIPT_INVALID_CODE) {
         const QList<BlockCoverage> blocks = blocksOf(characters);
         const qsizetype largest = largestBlock(blocks);

@@ -17,7 +17,7 @@ struct Specimen {
 };
 
 // Up to `count` characters of the face (its characters ascending): letters of the
-// script it has most letters of (kana before kanji where it has both); for a face
+// script it has most letters of, ten at least (kana before kanji where it has both); for a face
 // without letters, the first characters of the block it covers most.
 Specimen faceSpecimen(const QList<char32_t>& characters, int count);
 
