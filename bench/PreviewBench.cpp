@@ -4,6 +4,7 @@
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "preview/FontsAhead.h"
+#include "system/FaceCoverage.h"
 #include "catalogue/FileBrowser.h"
 #include "system/FileSystem.h"
 #include "system/Fontconfig.h"
@@ -13,6 +14,7 @@
 #include "tests/support/Synthetic.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QScrollBar>
@@ -138,6 +140,85 @@ void BM_StartReal(benchmark::State& state)
     state.counters["faces"] = double(real().form().ListBox1->Count());
 }
 BENCHMARK(BM_StartReal)->Iterations(1);
+
+// The face of the tree with the most characters (a CJK face where there is one).
+int largestFace(TForm1& form)
+{
+    int largest = 0;
+    qsizetype most = -1;
+    for (int index = 0; index < form.ListBox1->Count(); ++index) {
+        const qsizetype count = sys::faceCoverage(form.ListBox1->itemText(index)).characters.size();
+        if (count > most) {
+            most = count;
+            largest = index;
+        }
+    }
+    return largest;
+}
+
+// The first preview of the largest face: its fonts loaded, its blocks read, its map
+// filled and drawn. Run before any other benchmark has shown that face.
+void BM_FirstSelectionLargestFaceReal(benchmark::State& state)
+{
+    if (!realFonts())
+        return state.SkipWithError("set GLYPHWELL_BENCH_FONTS to a font folder");
+    TForm1& form = real().form();
+    const int index = largestFace(form);
+    for (auto _ : state) {
+        form.ListBox1->setItemIndex(index);
+        form.ListBox1Click();
+        QCoreApplication::processEvents();
+    }
+    state.SetLabel(form.ListBox1->itemText(index).toStdString());
+    state.counters["characters"] = double(sys::faceCoverage(form.ListBox1->itemText(index)).characters.size());
+}
+BENCHMARK(BM_FirstSelectionLargestFaceReal)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Filling the character map with the largest block of the largest face and drawing
+// it: 20,000 CJK ideographs in a CJK face.
+void BM_CharacterMapLargestBlockReal(benchmark::State& state)
+{
+    if (!realFonts())
+        return state.SkipWithError("set GLYPHWELL_BENCH_FONTS to a font folder");
+    TForm1& form = real().form();
+    form.ListBox1->setItemIndex(largestFace(form));
+    form.ListBox1Click();
+    int largest = 0;
+    int most = 0;
+    for (int page = 0; page < form.ComboBox2->count(); ++page) {
+        form.ComboBox2->setCurrentIndex(page);
+        form.ComboBox2Change();
+        if (form.SortableGrid1->RowCount() > most) {
+            most = form.SortableGrid1->RowCount();
+            largest = page;
+        }
+    }
+    double worst = 0;
+    for (auto _ : state) {
+        form.ComboBox2->setCurrentIndex(0);
+        form.ComboBox2Change();
+        QElapsedTimer clock;
+        clock.start();
+        form.ComboBox2->setCurrentIndex(largest);
+        form.ComboBox2Change();
+        form.SortableGrid1->viewport()->repaint();
+        worst = std::max(worst, clock.nsecsElapsed() / 1e6);
+    }
+    state.SetLabel(form.ComboBox2->currentText().toStdString());
+    state.counters["rows"] = most;
+    state.counters["worst_ms"] = worst;
+    // Scrolling through the block: the worst step of a page down.
+    double worstScroll = 0;
+    for (int row = 0; row < most; row += 5) {
+        QElapsedTimer clock;
+        clock.start();
+        form.SortableGrid1->setTopRow(row);
+        form.SortableGrid1->viewport()->repaint();
+        worstScroll = std::max(worstScroll, clock.nsecsElapsed() / 1e6);
+    }
+    state.counters["worst_scroll_ms"] = worstScroll;
+}
+BENCHMARK(BM_CharacterMapLargestBlockReal)->Iterations(10)->Unit(benchmark::kMillisecond);
 
 // A face far down the list: the list jumps to it, paints a page it never showed, and
 // the face's fonts are loaded on the spot. The worst case of a preview.
