@@ -5,14 +5,18 @@
 #include "app/Unit1.h"
 #include "preview/CharacterMap.h"
 #include "preview/FaceSpecimen.h"
+#include "preview/OwnerDrawList.h"
 #include "preview/UnicodeBlocks.h"
 #include "preview/Unit2.h"
 #include "system/FaceCoverage.h"
+#include "system/FontFactory.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/Printers.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QComboBox>
+#include <QImage>
+#include <QPainter>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -112,6 +116,47 @@ TEST(ScriptFaces, FacesThatCannotWriteTheirNamesShowAFewCharactersOfTheirOwn)
     EXPECT_EQ(scriptOf(japanese.last()), "Han");
     EXPECT_TRUE(sys::isColourFace("Noto Color Emoji"));
     EXPECT_FALSE(sys::isColourFace("Noto Sans Arabic"));
+}
+
+TEST(ScriptFaces, TheFaceListWritesANameItsFaceLacksPlainlyWithTheSpecimenAfterIt)
+{
+    Window window;
+    TForm1& form = window.form;
+    const QRect item(0, 0, 200, 25);
+    const auto drawn = [&](const std::function<void(QPainter&)>& draw) {
+        QImage image(item.size(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        draw(painter);
+        return image;
+    };
+    const QFont list = form.ListBox1->font();
+    for (const char* face : {"DejaVu Sans", "Noto Sans Arabic", "Noto Color Emoji"}) {
+        SCOPED_TRACE(face);
+        const int index = int(form.ListBox1->Items().indexOf(face));
+        const QImage row = drawn([&](QPainter& p) { form.ListBox1DrawItem(p, index, item, Qt::white); });
+        QFont own = list;
+        sys::setFace(own, face, sys::Fallback::None);
+        const std::optional<QString> specimen = preview::nameSpecimen(face, sys::faceCoverage(face));
+        const QImage expected = drawn([&](QPainter& p) {
+            if (specimen)
+                preview::drawSpecimenItem(p, item, Qt::white, list, own, face, *specimen);
+            else
+                preview::drawFaceItem(p, item, Qt::white, own, face);
+        });
+        EXPECT_EQ(row, expected);
+        EXPECT_EQ(specimen.has_value(), QString(face) != QLatin1String("DejaVu Sans"));
+    }
+    // The specimen keeps its third of the row: a long name is cut short before it.
+    const QImage cut = drawn([&](QPainter& p) {
+        preview::drawSpecimenItem(p, item, Qt::white, list, list, QString(40, QLatin1Char('W')), "xyz");
+    });
+    const QFontMetrics metrics(list);
+    const int room = item.width() - preview::specimenGap - metrics.horizontalAdvance("xyz");
+    const QImage name = drawn([&](QPainter& p) {
+        preview::drawFaceItem(p, item, Qt::white, list, metrics.elidedText(QString(40, 'W'), Qt::ElideRight, room));
+    });
+    EXPECT_EQ(cut.copy(0, 0, 100, 25), name.copy(0, 0, 100, 25));
+    EXPECT_NE(cut.copy(160, 0, 40, 25), name.copy(160, 0, 40, 25)); // "xyz" drawn at the end
 }
 
 TEST(ScriptFaces, EachFaceOpensItsMapOnCharactersItHasAndTheZoomNamesThem)
