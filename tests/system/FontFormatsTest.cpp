@@ -366,6 +366,10 @@ TEST(FontFormats, RasterFaceDrawsItsOwnGlyphsInTheCharacterMap)
     EXPECT_EQ(seen.size(), 7);
     // The sample and the list item draw through the same face.
     EXPECT_EQ(qtInk(form.Edit1->font(), "A", 13), freetypeInk(courier, 'A'));
+    // The next, outline face is hinted again, as any face is.
+    form.ListBox1->setItemIndex(int(form.ListBox1->Items().indexOf("DejaVu Sans")));
+    form.ListBox1Click();
+    EXPECT_EQ(form.Edit1->font().hintingPreference(), QFont::PreferDefaultHinting);
 
     QFile::remove(testenv::userFontFolder() + "/coure.fon");
     real.services().fontResources.broadcastFontChange();
