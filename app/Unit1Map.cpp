@@ -30,7 +30,6 @@ void TForm1::createMapChooser()
     ComboBox2->setToolTip(QStringLiteral("Select the characters to show"));
     ComboBox2->setGeometry(200, 2, 240, 22);
     ComboBox2->setFont(sys::faceFont(QStringLiteral("Tahoma"), 12));
-    ComboBox2->setMaxVisibleItems(20);
     fw::connectHandler(ComboBox2, &QComboBox::activated, this, [this] { ComboBox2Change(); });
 
     MapEmpty = new QLabel(preview::nothingToShow, GrainPanel1);

@@ -74,8 +74,6 @@ TEST(ScriptSheet, SizeColumnShowsTheFaceScriptAndTheMapTheRowsThatFit)
          preview::faceSpecimen(sys::faceCoverage("Noto Color Emoji").characters, 36).text},
     };
     EXPECT_EQ(preview::scriptOfText(cases[1].sizeLine), "Arabic");
-    EXPECT_EQ(cases[1].sizeLine.size(), 36);
-    EXPECT_EQ(cases[2].sizeLine.toUcs4().size(), 36);
     for (const auto& [face, sizeLine] : cases) {
         const print::SheetSources sources = sheetOf(face);
         RecordingPrinter printer;
@@ -143,11 +141,25 @@ TEST(ScriptSheet, PaperHoldsTheScriptInItsFaceAndColourGlyphsInColour)
                 const QColor pixel = page.pixelColor(x, y);
                 coloured += pixel.hsvSaturation() > 100 && pixel.value() > 60 ? 1 : 0;
             }
-        if (colour)
-            EXPECT_GT(coloured, 500) << qPrintable(face);
-        else
-            EXPECT_EQ(coloured, 0) << qPrintable(face);
+        EXPECT_EQ(coloured > 500, colour) << qPrintable(face) << ": " << coloured;
     }
+
+    // In the catalogue, the specimen follows the printed name on its line.
+    QTemporaryDir folder;
+    const QString pdf = folder.path() + "/catalogue.pdf";
+    sys::QtPrinter printer(pdf);
+    print::PrinterCanvas canvas(printer);
+    print::printFontCatalogue(canvas, {{"Noto Sans Arabic", "DejaVu Sans"}, [](int) { return QStringList{"x.ttf"}; }});
+    const auto words = pdftext::read(pdf);
+    ASSERT_TRUE(words);
+    const auto names = words->find("Arabic");
+    ASSERT_EQ(names.size(), 2u) << "the name plain at 0 and at 1100";
+    const auto specimen = std::find_if(words->words.begin(), words->words.end(), [](const pdftext::Word& word) {
+        return preview::scriptOfText(word.text) == "Arabic";
+    });
+    ASSERT_NE(specimen, words->words.end());
+    EXPECT_NEAR(specimen->xMin, names[1].xMax + pdftext::points(40), 1.0);
+    EXPECT_TRUE(specimen->yMin < names[1].yMax && specimen->yMax > names[1].yMin) << "on the name's line";
 }
 
 TEST(ScriptCatalogue, AFaceThatCannotWriteItsNameShowsItPlainThenItsSpecimen)
@@ -161,8 +173,6 @@ TEST(ScriptCatalogue, AFaceThatCannotWriteItsNameShowsItPlainThenItsSpecimen)
         {"Noto Sans Arabic", *preview::nameSpecimen("Noto Sans Arabic", sys::faceCoverage("Noto Sans Arabic"))},
         {"Noto Color Emoji", *preview::nameSpecimen("Noto Color Emoji", sys::faceCoverage("Noto Color Emoji"))},
     };
-    EXPECT_EQ(preview::scriptOfText(cases[1].specimen), "Arabic");
-    EXPECT_EQ(cases[2].specimen.toUcs4().size(), preview::nameSpecimenLength);
     for (const auto& [face, specimen] : cases) {
         RecordingPrinter printer;
         print::PrinterCanvas canvas(printer);
@@ -185,26 +195,4 @@ TEST(ScriptCatalogue, AFaceThatCannotWriteItsNameShowsItPlainThenItsSpecimen)
         EXPECT_EQ(row[1].text, specimen);
         EXPECT_EQ(row[1].font, (Font{face, 11, false, false, false, Qt::black, none})) << qPrintable(face);
     }
-}
-
-TEST(ScriptCatalogue, OnPaperTheSpecimenFollowsThePrintedName)
-{
-    if (!pdftext::available())
-        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    QTemporaryDir folder;
-    const QString pdf = folder.path() + "/catalogue.pdf";
-    sys::QtPrinter printer(pdf);
-    print::PrinterCanvas canvas(printer);
-    print::printFontCatalogue(canvas, {{"Noto Sans Arabic", "DejaVu Sans"}, [](int) { return QStringList{"x.ttf"}; }});
-
-    const auto words = pdftext::read(pdf);
-    ASSERT_TRUE(words);
-    const auto names = words->find("Arabic");
-    ASSERT_EQ(names.size(), 2u) << "the name plain at 0 and at 1100";
-    const auto specimen = std::find_if(words->words.begin(), words->words.end(), [](const pdftext::Word& word) {
-        return preview::scriptOfText(word.text) == "Arabic";
-    });
-    ASSERT_NE(specimen, words->words.end());
-    EXPECT_NEAR(specimen->xMin, names[1].xMax + pdftext::points(40), 1.0);
-    EXPECT_TRUE(specimen->yMin < names[1].yMax && specimen->yMax > names[1].yMin) << "on the name's line";
 }
