@@ -70,33 +70,23 @@ TEST(CharacterMap, BlocksByTheirStandardNamesAndPagesForEveryKindOfFace)
 {
     // The standard spelling of ICU's names: hyphens, "and", "for".
     const std::pair<char32_t, const char*> names[] = {
-        {0x41, "Basic Latin"},           {0xE9, "Latin-1 Supplement"},
-        {0x101, "Latin Extended-A"},     {0x3B1, "Greek and Coptic"},
-        {0x20D0, "Combining Diacritical Marks for Symbols"},
-        {0x3400, "CJK Unified Ideographs Extension A"},
+        {0xE9, "Latin-1 Supplement"}, {0x101, "Latin Extended-A"},  {0x3B1, "Greek and Coptic"},
+        {0x20D0, "Combining Diacritical Marks for Symbols"},        {0x3400, "CJK Unified Ideographs Extension A"},
         {0xF0000, "Supplementary Private Use Area-A"},
-        {0x1F600, "Emoticons"},
     };
     for (const auto& [c, name] : names)
         EXPECT_EQ(preview::blocksOf({c}).value(0).name, name) << std::hex << uint(c);
-    EXPECT_EQ(preview::codeLabel(0x41), "U+0041");
-    EXPECT_EQ(preview::codeLabel(0x10FFFD), "U+10FFFD");
-    EXPECT_EQ(preview::unicodeLine(0x1F600), "Unicode U+1F600 GRINNING FACE");
-    EXPECT_EQ(preview::unicodeLine(0xE000), "Unicode U+E000");
+    EXPECT_EQ(preview::unicodeLine(0x41), "Unicode U+0041 LATIN CAPITAL LETTER A");
+    EXPECT_EQ(preview::unicodeLine(0x10FFFD), "Unicode U+10FFFD");
 
-    // Controls, blanks and invisible marks never take a cell.
-    QList<char32_t> latin{0x9, 0x20, 0x41, 0x42, 0xAD, 0x200D};
-    const QList<preview::BlockCoverage> blocks = preview::blocksOf(latin);
-    ASSERT_EQ(blocks.size(), 1);
-    EXPECT_EQ(blocks[0].characters, (QList<char32_t>{0x41, 0x42}));
-
-    // Faces of every kind, and what their map opens on; 21 characters fill three rows.
+    // Faces of every kind, and what their map opens on. Controls, blanks and invisible
+    // marks never take a cell; presentation forms do not outweigh the letters.
     QList<char32_t> astral;
     for (char32_t c = 0x1F600; c < 0x1F615; ++c)
         astral << c;
     QList<char32_t> presentation{0x627, 0x628};
     for (char32_t c = 0xFE80; c < 0xFE90; ++c)
-        presentation << c; // more forms than letters, yet the letters' block opens
+        presentation << c;
     const struct {
         QList<char32_t> characters;
         bool known;
@@ -104,23 +94,17 @@ TEST(CharacterMap, BlocksByTheirStandardNamesAndPagesForEveryKindOfFace)
         const char* opening; // nullptr: nothing to show
     } faces[] = {
         {{}, false, 1, "8-bit page (Windows-1252)"},
-        {{}, true, 0, nullptr},
-        {{0x0, 0xD, 0x20}, true, 0, nullptr},
+        {{0x0, 0xD, 0x20, 0xAD, 0x200D}, true, 0, nullptr},
         {astral, true, 1, "Emoticons"},
         {presentation, true, 2, "Arabic"},
     };
     for (const auto& face : faces) {
         const preview::MapPages pages = preview::mapPagesOf(face.characters, face.known);
         EXPECT_EQ(pages.pages.size(), face.pages);
-        if (!face.opening) {
-            EXPECT_EQ(pages.opening, -1);
-            continue;
-        }
-        ASSERT_GE(pages.opening, 0);
-        EXPECT_EQ(pages.pages[pages.opening].name, face.opening);
+        EXPECT_EQ(pages.pages.value(pages.opening).name, face.opening ? face.opening : "");
     }
-    const preview::MapPage emoticons = preview::mapPagesOf(astral, true).pages[0];
-    const QList<QStringList> rows = preview::mapRowTexts(emoticons);
+    // 21 characters beyond U+FFFF fill two rows and one cell.
+    const QList<QStringList> rows = preview::mapRowTexts(preview::mapPagesOf(astral, true).pages[0]);
     ASSERT_EQ(rows.size(), 3);
     EXPECT_EQ(rows[2], QStringList{QString::fromUcs4(U"\U0001F614")});
     EXPECT_EQ(rows[1][9], QString::fromUcs4(U"\U0001F613"));
@@ -141,18 +125,16 @@ TEST(FaceSpecimen, NamesAFaceCannotWriteAndSamplesItCannotDraw)
     EXPECT_EQ(preview::nameSpecimen("Alpha", sys::FaceCoverage{}), std::nullopt); // not known: as it was
     EXPECT_EQ(preview::nameSpecimen("Alpha", greek), QString::fromUtf8("ΑΒΓΔΕ"));
     EXPECT_EQ(preview::nameSpecimen("Alpha", sys::FaceCoverage{{}, false, true}), QString());
-    EXPECT_EQ(preview::faceSpecimen(greek.characters, 30).script, "Greek");
     EXPECT_EQ(preview::faceSpecimen(greek.characters, 30).text.size(), 24);
     // Nine letters are no alphabet: the face shows its first characters instead.
     EXPECT_EQ(preview::faceSpecimen(greek.characters.mid(0, 9), 3).script, QString());
 
     const std::tuple<const char*, bool> samples[] = {
-        {"Sample", false}, {"12 Sample", false}, {"ΑΩ", true}, {"Ω1", true}, {"   ", true}, {"", true},
+        {"Sample", false}, {"12 Sample", false}, {"ΑΩ", true}, {"Ω1", true}, {"12", false}, {"   ", true},
     };
     for (const auto& [text, draws] : samples)
         EXPECT_EQ(preview::drawsSomeOf(greek.characters, QString::fromUtf8(text)), draws) << text;
     EXPECT_TRUE(preview::drawsSomeOf(latin.characters, "12"));
-    EXPECT_FALSE(preview::drawsSomeOf(greek.characters, "12"));
     EXPECT_EQ(preview::scriptOfText("12 Ω"), "Greek");
     EXPECT_TRUE(preview::coversEightBitPage(latin.characters));
     EXPECT_FALSE(preview::coversEightBitPage(latin.characters.mid(0, 90))); // no 'z'
