@@ -19,6 +19,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <unicode/uchar.h>
 #include <unicode/uscript.h>
@@ -88,6 +89,9 @@ TEST(ScriptFaces, TheListWritesANameItsFaceLacksPlainlyWithAFewCharactersOfTheFa
         return image;
     };
     const QFont list = window.form.ListBox1->font();
+    window.form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window.form));
+    const auto* loading = window.form.findChild<QTimer*>(QStringLiteral("ListFontsTimer"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.face);
         const sys::FaceCoverage coverage = sys::faceCoverage(c.face);
@@ -101,7 +105,11 @@ TEST(ScriptFaces, TheListWritesANameItsFaceLacksPlainlyWithAFewCharactersOfTheFa
             if (c.block > 0)
                 EXPECT_EQ(u_getIntPropertyValue(UChar32(specimen->toUcs4()[0]), UCHAR_BLOCK), c.block);
         }
-        // The row as the list draws it.
+        // The row as the list draws it, once the list has loaded the fonts of the rows in
+        // view (a paint loads them for a few milliseconds, the rest right after).
+        window.select(c.face);
+        window.form.ListBox1->viewport()->repaint();
+        QTRY_VERIFY(!loading->isActive());
         QFont own = list;
         sys::setFace(own, c.face, sys::Fallback::None);
         const int index = int(window.form.ListBox1->Items().indexOf(c.face));
