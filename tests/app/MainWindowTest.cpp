@@ -50,7 +50,8 @@ TEST_F(MainWindow, ControlsAtTheirBoundsWithTheirTexts)
         {"GrainPanel3", {660, 375, 139, 226}}, {"Button4", {4, 12, 131, 28}},
         {"Button3", {4, 46, 131, 28}},       {"GradientButton7", {4, 80, 131, 28}},
         {"GradientButton10", {4, 115, 131, 28}}, {"GradientButton8", {4, 151, 131, 28}},
-        {"GradientButton9", {4, 186, 131, 28}},
+        {"GradientButton9", {4, 186, 131, 28}}, {"Label8", {0, 0, 200, 26}},
+        {"ComboBox2", {200, 2, 240, 22}},
     };
     for (const Expected& control : controls) {
         auto* widget = form.findChild<QWidget*>(control.name);

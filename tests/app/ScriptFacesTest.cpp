@@ -20,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+#include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 #include <unicode/uchar.h>
 #include <unicode/uscript.h>
@@ -114,6 +115,17 @@ TEST(ScriptFaces, TheListWritesANameItsFaceLacksPlainlyWithAFewCharactersOfTheFa
         sys::setFace(own, c.face, sys::Fallback::None);
         const int index = int(window.form.ListBox1->Items().indexOf(c.face));
         const QImage row = drawn([&](QPainter& p) { window.form.ListBox1DrawItem(p, index, item, Qt::white); });
+        // The name's ink on the left; a specimen's in the row's last third.
+        const auto inked = [&](int from, int to) {
+            for (int x = from; x < to; ++x)
+                for (int y = 0; y < item.height(); ++y)
+                    if (row.pixelColor(x, y) != Qt::white)
+                        return true;
+            return false;
+        };
+        EXPECT_TRUE(inked(0, 40));
+        if (specimen)
+            EXPECT_TRUE(inked(150, 200));
         EXPECT_EQ(row, drawn([&](QPainter& p) {
                       if (specimen)
                           preview::drawSpecimenItem(p, item, Qt::white, list, own, c.face, *specimen);
@@ -121,6 +133,14 @@ TEST(ScriptFaces, TheListWritesANameItsFaceLacksPlainlyWithAFewCharactersOfTheFa
                           preview::drawFaceItem(p, item, Qt::white, own, c.face);
                   }));
     }
+    // A family's coverage is its regular face's, the one Qt draws the bare family with.
+    int regular = 0;
+    FcPattern* query = FcFreeTypeQuery(
+        reinterpret_cast<const FcChar8*>(qPrintable(testenv::systemFontFolder() + "/DejaVuSans.ttf")), 0, nullptr, &regular);
+    FcCharSet* set = nullptr;
+    ASSERT_EQ(FcPatternGetCharSet(query, FC_CHARSET, 0, &set), FcResultMatch);
+    EXPECT_EQ(sys::faceCoverage("DejaVu Sans").characters.size(), qsizetype(FcCharSetCount(set)));
+    FcPatternDestroy(query);
     // Japanese shows kana before kanji.
     const preview::Specimen japanese = preview::faceSpecimen(sys::faceCoverage("Noto Sans CJK JP").characters, 4);
     EXPECT_EQ(japanese.script, "Hiragana and Han");
@@ -185,6 +205,9 @@ TEST(ScriptFaces, EachFaceOpensItsMapOnCharactersItHasAndTheZoomNamesThem)
     form.ComboBox2->setCurrentIndex(form.ComboBox2->findText("Latin Extended-A") - 1);
     QTest::keyClick(form.ComboBox2, Qt::Key_Down);
     EXPECT_EQ(form.SortableGrid1->RowCount(), 13); // 128 characters
+    form.SortableGrid1MouseDown(Qt::RightButton, {}, 0, 0); // zooms the current cell, the first
+    EXPECT_EQ(window.windows.form2->Label2->text(), "Unicode U+0100 LATIN CAPITAL LETTER A WITH MACRON");
+    form.SortableGrid1MouseUp(Qt::RightButton, {}, 0, 0);
     EXPECT_EQ(window.zoomLine(1, 0), "Unicode U+0101 LATIN SMALL LETTER A WITH MACRON");
     EXPECT_EQ(form.SortableGrid1->accessibleCellName(1, 0), QString::fromUtf8("ā, U+0101 LATIN SMALL LETTER A WITH MACRON"));
     QTest::keyClick(form.ComboBox2, Qt::Key_Home);
