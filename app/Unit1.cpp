@@ -194,6 +194,7 @@ TForm1::TForm1(Services services, QWidget* parent)
         if (self) {
             self->faces.invalidate();
             self->nameSpecimens.clear();
+            self->FileListBox1->Update(); // an install or uninstall from the face view
         }
     });
 
@@ -250,6 +251,8 @@ void TForm1::createControls()
         return catalogue::listFolder(services.files, folder, mask);
     });
     FileListBox1->setMask(catalogue::fontFileMask);
+    // Files another program adds to the font folder or takes from it show at once.
+    FileListBox1->setFollowing(true);
     FileListBox1->hide();
     Button7 = button(this, "Button7", QStringLiteral("FaceFont"), QRect(2, 351, 75, 25),
                      QStringLiteral("Click to sort by facefont"));

@@ -177,3 +177,25 @@ TEST_F(Views, AutoViewStepsTheVisibleListAtTheTrackBarsPace)
     EXPECT_EQ(form.Timer1->interval(), 200);
     EXPECT_FALSE(form.Timer1->isActive());
 }
+
+TEST_F(Views, TheFileListFollowsTheFontFolderKeepingItsSelection)
+{
+    shellFolders.fontFolder = folders.path() + "/new/fonts"; // made by the first install
+    QTemporaryDir elsewhere;
+    TForm1& form = start();
+    dialogs.chosenFiles = {testenv::writeFile(elsewhere.path() + "/d.ttf", "d")};
+    form.Button4Click(); // from the face view
+    form.Button5Click();
+    ASSERT_EQ(form.FileListBox1->Items(), QStringList{"d.ttf"});
+    form.FileListBox1->setItemIndex(0);
+
+    // Another program adds and removes files: the list follows, the selection stays on
+    // its file, or at its place when the file is gone.
+    testenv::writeFile(shellFolders.fontFolder + "/a.ttf", "a");
+    testenv::writeFile(shellFolders.fontFolder + "/e.ttf", "e");
+    QTRY_COMPARE(form.FileListBox1->Items(), QStringList({"a.ttf", "d.ttf", "e.ttf"}));
+    EXPECT_EQ(form.FileListBox1->ItemIndex(), 1);
+    QFile::remove(shellFolders.fontFolder + "/d.ttf");
+    QTRY_COMPARE(form.FileListBox1->Items(), QStringList({"a.ttf", "e.ttf"}));
+    EXPECT_EQ(form.FileListBox1->ItemIndex(), 1);
+}
