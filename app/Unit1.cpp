@@ -958,9 +958,10 @@ void TForm1::Button3Click()
         if (index < 0)
             return; // no face selected: nothing to uninstall
         const QString face = ListBox1->itemText(index);
-        if (!fw::ConfirmYes(manage::confirmUninstallFace(face)))
-            return;
         const catalogue::ProbeResult result = registryNames.probe(face);
+        const QStringList others = manage::facesLeavingWith(services.files, services.fonts, dirfont->text(), face, result);
+        if (!fw::ConfirmYes(manage::confirmUninstallFace(face, others)))
+            return;
         if (!manage::uninstallFace(services.files, services.fontResources, dirfont->text(), result))
             fw::ShowMessage(manage::missingSourceMessage);
         reloadFaceList();

@@ -97,6 +97,21 @@ bool uninstallFace(sys::FileSystem& files, sys::FontResources& resources, const 
     return true;
 }
 
+QStringList facesLeavingWith(sys::FileSystem& files, sys::FontEnumeration& fonts, const QString& fontFolder,
+                             const QString& face, const catalogue::ProbeResult& probe)
+{
+    QStringList others;
+    for (const QString& data : probe) {
+        const auto path = pathInFontFolder(files, fontFolder, data);
+        if (!path)
+            continue;
+        for (const QString& family : fonts.familiesInFile(*path))
+            if (family.compare(face, Qt::CaseInsensitive) != 0 && !others.contains(family, Qt::CaseInsensitive))
+                others << family;
+    }
+    return others;
+}
+
 bool deleteFontFile(sys::FileSystem& files, const QString& fontFolder, const QString& fileName)
 {
     const auto path = existingFontFile(files, fontFolder, fileName);

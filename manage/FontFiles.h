@@ -2,6 +2,7 @@
 
 #include "catalogue/RegistryNames.h"
 #include "system/FileSystem.h"
+#include "system/FontEnumeration.h"
 #include "system/FontResources.h"
 
 #include <QStringList>
@@ -46,6 +47,11 @@ InstallResult installFont(sys::FileSystem& files, sys::FontResources& resources,
 // face's files exists in the font folder: then nothing is touched.
 bool uninstallFace(sys::FileSystem& files, sys::FontResources& resources, const QString& fontFolder,
                    const catalogue::ProbeResult& probe);
+
+// The other faces that an uninstall of the face takes with it: the faces of the files
+// it would delete (a collection, a variable font), but the face itself.
+QStringList facesLeavingWith(sys::FileSystem& files, sys::FontEnumeration& fonts, const QString& fontFolder,
+                             const QString& face, const catalogue::ProbeResult& probe);
 
 // Deletes one file of the font folder; false when it is not there.
 bool deleteFontFile(sys::FileSystem& files, const QString& fontFolder, const QString& fileName);

@@ -25,10 +25,13 @@ QString installRefusal(const InstallResult& result, const QString& source)
     return QString();
 }
 
-QString confirmUninstallFace(const QString& face)
+QString confirmUninstallFace(const QString& face, const QStringList& alsoRemoved)
 {
-    return QStringLiteral("Are You Sure Want To Remove/Uninstall this Font : ") + face +
-           QStringLiteral(" ?\rWarning this cannot be Undone.");
+    QString question = QStringLiteral("Are You Sure Want To Remove/Uninstall this Font : ") + face +
+                       QStringLiteral(" ?\rWarning this cannot be Undone.");
+    if (!alsoRemoved.isEmpty())
+        question += QStringLiteral("\rIt also removes: ") + alsoRemoved.join(QStringLiteral(", ")) + QLatin1Char('.');
+    return question;
 }
 
 QString confirmDeleteFile(const QString& fileName)

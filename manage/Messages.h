@@ -17,7 +17,8 @@ inline const QString noBackupSourceMessage =
 // What the user is told when an install did not install; empty when it did.
 QString installRefusal(const InstallResult& result, const QString& source);
 
-QString confirmUninstallFace(const QString& face);
+// The question before an uninstall; it names the other faces whose files go too.
+QString confirmUninstallFace(const QString& face, const QStringList& alsoRemoved = {});
 QString confirmDeleteFile(const QString& fileName);
 QString backupSuccess(const QString& backupFolder);
 // Names the files a back-up could not copy, each with the reason.

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <vector>
 
@@ -23,6 +24,8 @@ public:
     virtual std::vector<FontReport> enumerateFaces() = 0;
     // The reports of one face, one per charset it supports, in report order.
     virtual std::vector<FontReport> enumerateFace(const QString& face) = 0;
+    // The families of the faces a font file holds (several in a collection), once each.
+    virtual QStringList familiesInFile(const QString& path) = 0;
 };
 
 // Families from fontconfig; charsets from each file's OS/2 code-page bits, the
@@ -32,6 +35,7 @@ public:
     explicit FontconfigEnumeration(FontconfigSession& session) : session(session) {}
     std::vector<FontReport> enumerateFaces() override;
     std::vector<FontReport> enumerateFace(const QString& face) override;
+    QStringList familiesInFile(const QString& path) override;
 
 private:
     FontconfigSession& session;

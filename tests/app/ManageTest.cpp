@@ -110,6 +110,13 @@ TEST_F(Manage, UninstallRemovesEveryRegisteredFileOfTheFace)
     form.Button3Click();
     EXPECT_EQ(dialogs.questions, QStringList({"Are You Sure Want To Remove/Uninstall this Font : Alpha ?\r"
                                               "Warning this cannot be Undone."}));
+    // Files that hold other faces too (collections): the question names them, once each.
+    fonts.fileFamilies[fontFolder + "/alphab.ttf"] = {"Alpha", "Alpha Extra", "ALPHA"};
+    fonts.fileFamilies[fontFolder + "/alphaz.ttf"] = {"Beta", "alpha extra"};
+    dialogs.answers = {false};
+    form.Button3Click();
+    EXPECT_EQ(dialogs.questions.last(), "Are You Sure Want To Remove/Uninstall this Font : Alpha ?\r"
+                                        "Warning this cannot be Undone.\rIt also removes: Alpha Extra, Beta.");
     EXPECT_TRUE(QFile::exists(fontFolder + "/alpha.ttf")) << "No changes nothing";
     EXPECT_TRUE(resources.calls.isEmpty());
 
@@ -126,7 +133,7 @@ TEST_F(Manage, UninstallRemovesEveryRegisteredFileOfTheFace)
     EXPECT_TRUE(dialogs.messages.isEmpty());
     // No selection: nothing is asked or touched.
     form.Button3Click();
-    EXPECT_EQ(dialogs.questions.size(), 2);
+    EXPECT_EQ(dialogs.questions.size(), 3);
 }
 
 TEST_F(Manage, UninstallGoesOnWhenAnyRegisteredFileExists)

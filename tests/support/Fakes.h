@@ -27,6 +27,7 @@ public:
             result.push_back({face, charset});
         return result;
     }
+    QStringList familiesInFile(const QString& path) override { return fileFamilies.value(path); }
     // Adds one report per name, with charset 0.
     void addFaces(const QStringList& names)
     {
@@ -36,6 +37,7 @@ public:
 
     std::vector<sys::FontReport> reports;
     QMap<QString, QList<int>> charsets;
+    QMap<QString, QStringList> fileFamilies;
     int enumerations = 0;
 };
 

@@ -202,8 +202,14 @@ TEST(FontFormats, OpenTypeCollectionsAndWebFontsFindTheirFiles)
     // Two faces share the collection: the later one in the list answers.
     EXPECT_EQ(describe("pair.ttc"), "DejaVu Serif | " + kilobytes("pair.ttc"));
 
-    // Back up and uninstall reach every file of the face.
+    // Uninstalling a face of the collection names the face that goes with it.
     form.Button7Click();
+    form.ListBox1->setItemIndex(int(faces.indexOf("DejaVu Serif")));
+    dialogs.answers = {false};
+    form.Button3Click();
+    EXPECT_TRUE(dialogs.questions.last().endsWith("Undone.\rIt also removes: DejaVu Sans Mono.")) << qPrintable(dialogs.questions.last());
+
+    // Back up and uninstall reach every file of the face.
     form.ListBox1->setItemIndex(int(faces.indexOf("C059")));
     form.ListBox1Click();
     form.GradientButton7Click();
