@@ -8,13 +8,15 @@
 namespace catalogue {
 
 // The font files the file view lists and the install dialog offers: TrueType and
-// raster files first, as the program always knew them, then OpenType, collections
-// and web fonts.
-inline const QString fontFileMask = QStringLiteral("*.ttf;*.fon;*.otf;*.ttc;*.otc;*.woff;*.woff2");
+// raster files first, as the program always knew them, then OpenType, collections,
+// web fonts and bitmap fonts (X11's, and OpenType's of bitmap strikes alone).
+inline const QString fontFileMask =
+    QStringLiteral("*.ttf;*.fon;*.otf;*.ttc;*.otc;*.woff;*.woff2;*.pcf;*.pcf.gz;*.bdf;*.otb");
 inline const QString fontFileFilter =
     QStringLiteral("Truetype font (*.ttf)|*.ttf|Raster font (*.fon)|*.fon|All font files|") + fontFileMask +
     QStringLiteral("|OpenType font (*.otf)|*.otf|Font collection (*.ttc, *.otc)|*.ttc;*.otc"
-                   "|Web font (*.woff, *.woff2)|*.woff;*.woff2");
+                   "|Web font (*.woff, *.woff2)|*.woff;*.woff2|Bitmap font (*.pcf, *.pcf.gz, *.bdf, *.otb)"
+                   "|*.pcf;*.pcf.gz;*.bdf;*.otb");
 
 // True when a file name matches one wildcard pattern ("*" and "?"), ignoring case.
 bool matchesPattern(const QString& name, const QString& pattern);

@@ -18,6 +18,7 @@ tests=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-wine fonts-urw-base35 python3-fonttools python3-brotli
   fonts-noto-core fonts-noto-cjk fonts-noto-color-emoji fonts-font-awesome
+  xfonts-base fonts-terminus-otb
   poppler-utils cups-daemon cups-client cups-filters
   clang libclang-rt-14-dev llvm
 )

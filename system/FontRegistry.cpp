@@ -185,7 +185,9 @@ void FontconfigRegistry::rebuild()
     };
     QMap<QString, AliasClaim> claims; // case-folded alias name -> the face holding it
     for (auto it = files.cbegin(); it != files.cend(); ++it) {
-        if (!isSfnt(it->format))
+        // X11 bitmap faces are found the same way; Windows raster faces never are.
+        const bool bitmap = it->format == QLatin1String("PCF") || it->format == QLatin1String("BDF");
+        if (!isSfnt(it->format) && !bitmap)
             continue;
         const QString data = dataOf(it.key());
         // One alias per family and file, so a collection's file is listed once.

@@ -35,8 +35,10 @@ TEST_F(Manage, InstallCopiesLoadsAnnouncesAndRelistsOrSaysWhyNot)
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
     EXPECT_EQ(dialogs.openRequests[0].filter,
               "Truetype font (*.ttf)|*.ttf|Raster font (*.fon)|*.fon|"
-              "All font files|*.ttf;*.fon;*.otf;*.ttc;*.otc;*.woff;*.woff2|OpenType font (*.otf)|*.otf|"
-              "Font collection (*.ttc, *.otc)|*.ttc;*.otc|Web font (*.woff, *.woff2)|*.woff;*.woff2");
+              "All font files|*.ttf;*.fon;*.otf;*.ttc;*.otc;*.woff;*.woff2;*.pcf;*.pcf.gz;*.bdf;*.otb|"
+              "OpenType font (*.otf)|*.otf|Font collection (*.ttc, *.otc)|*.ttc;*.otc|"
+              "Web font (*.woff, *.woff2)|*.woff;*.woff2|Bitmap font (*.pcf, *.pcf.gz, *.bdf, *.otb)|"
+              "*.pcf;*.pcf.gz;*.bdf;*.otb");
     EXPECT_EQ(dialogs.openRequests[0].filterIndex, 1);
     EXPECT_EQ(contents(fontFolder + "/new face.ttf"), "new font");
     EXPECT_EQ(resources.calls, QStringList({"add " + fontFolder + "/new face.ttf", "broadcast"}));

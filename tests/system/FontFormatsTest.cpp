@@ -511,3 +511,29 @@ TEST(FontFormats, FileNameThatIsNotUtf8IsSizedBackedUpAndDeleted)
     EXPECT_FALSE(form.FileListBox1->Items().contains(listed));
     ::unlink(backup.constData());
 }
+
+// X11 and OpenType bitmap fonts are listed, offered and found like any other.
+TEST(FontFormats, BitmapFontsAreListedAndFindTheirFiles)
+{
+    const QString fonts = testenv::userFontFolder();
+    const QString terminus = "/usr/share/fonts/opentype/terminus/terminus-normal.otb";
+    const QString fixed = "/usr/share/fonts/X11/misc/10x20-ISO8859-1.pcf.gz";
+    ASSERT_TRUE(QFile::copy(fixed, fonts + "/10x20.pcf.gz"));
+    ASSERT_TRUE(QFile::copy(terminus, fonts + "/terminus.otb"));
+    FakeDialogs dialogs;
+    RealServices real;
+    real.services().fontResources.broadcastFontChange();
+    Windows windows = createWindows(real.services());
+    TForm1& form = *windows.form1;
+    for (const auto& [face, file] : {std::pair{"Fixed", "10x20.pcf.gz"}, std::pair{"Terminus", "terminus.otb"}}) {
+        form.ListBox1->setItemIndex(int(form.ListBox1->Items().indexOf(face)));
+        form.ListBox1Click();
+        EXPECT_EQ(form.ListBox3->Items(), QStringList{file}) << face;
+    }
+    form.Button5Click();
+    EXPECT_EQ(form.FileListBox1->Items(), QStringList({"10x20.pcf.gz", "terminus.otb"}));
+
+    for (const QString& name : QDir(fonts).entryList(QDir::Files))
+        QFile::remove(fonts + '/' + name);
+    real.services().fontResources.broadcastFontChange();
+}
