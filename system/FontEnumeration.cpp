@@ -3,7 +3,7 @@
 #include "system/FilePaths.h"
 #include "system/Fontconfig.h"
 
-#include <QFileInfo>
+#include <QDir>
 #include <QSet>
 #include <algorithm>
 #include <array>
@@ -170,31 +170,23 @@ QStringList FontconfigEnumeration::familiesInFile(const QString& path)
     FcConfig* config = session.config();
     if (!config)
         return families;
-    // fontconfig knows a file by the path it scanned; a link to it, by its target.
-    QStringList paths{path};
-    const QString resolved = QFileInfo(path).canonicalFilePath();
-    if (!resolved.isEmpty() && resolved != path)
-        paths << resolved;
-    for (const QString& file : paths) {
-        FcPattern* pattern = FcPatternCreate();
-        FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, nullptr);
-        if (pattern)
-            FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(pathBytes(file).constData()));
-        if (FcFontSet* fonts = pattern && objects ? FcFontList(config, pattern, objects) : nullptr) {
-            for (int i = 0; i < fonts->nfont; ++i) {
-                const QString family = fcEnglishFamilies(fonts->fonts[i]).value(0);
-                if (!family.isEmpty() && !families.contains(family))
-                    families << family;
-            }
-            FcFontSetDestroy(fonts);
+    // fontconfig knows a file by the path it scanned: the font folder's and a name.
+    FcPattern* pattern = FcPatternCreate();
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, nullptr);
+    if (pattern)
+        FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(pathBytes(QDir::cleanPath(path)).constData()));
+    if (FcFontSet* fonts = pattern && objects ? FcFontList(config, pattern, objects) : nullptr) {
+        for (int i = 0; i < fonts->nfont; ++i) {
+            const QString family = fcEnglishFamilies(fonts->fonts[i]).value(0);
+            if (!family.isEmpty() && !families.contains(family))
+                families << family;
         }
-        if (objects)
-            FcObjectSetDestroy(objects);
-        if (pattern)
-            FcPatternDestroy(pattern);
-        if (!families.isEmpty())
-            break;
+        FcFontSetDestroy(fonts);
     }
+    if (objects)
+        FcObjectSetDestroy(objects);
+    if (pattern)
+        FcPatternDestroy(pattern);
     return families;
 }
 

@@ -529,6 +529,8 @@ TEST(FontFormats, BitmapFontsAreListedAndFindTheirFiles)
         form.ListBox1->setItemIndex(int(form.ListBox1->Items().indexOf(face)));
         form.ListBox1Click();
         EXPECT_EQ(form.ListBox3->Items(), QStringList{file}) << face;
+        if (QString(face) == "Fixed") // no code pages: its Latin-1 coverage
+            EXPECT_EQ(form.ListBox4->Items(), QStringList{"ANSI_CHARSET"});
     }
     form.Button5Click();
     EXPECT_EQ(form.FileListBox1->Items(), QStringList({"10x20.pcf.gz", "terminus.otb"}));
