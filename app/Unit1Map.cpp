@@ -4,7 +4,7 @@
 
 #include "framework/Errors.h"
 #include "preview/CharacterMap.h"
-#include "preview/FaceSpecimen.h"
+#include "preview/FaceScript.h"
 #include "system/FaceCoverage.h"
 #include "system/FontFactory.h"
 

@@ -1,6 +1,6 @@
 #include "preview/CharacterMap.h"
 
-#include "preview/FaceSpecimen.h"
+#include "preview/FaceScript.h"
 #include "preview/UnicodeBlocks.h"
 #include "system/CodePage.h"
 

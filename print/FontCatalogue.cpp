@@ -1,6 +1,6 @@
 #include "print/FontCatalogue.h"
 
-#include "preview/FaceSpecimen.h"
+#include "preview/FaceScript.h"
 #include "print/FontSheet.h"
 #include "system/FaceCoverage.h"
 

@@ -1,6 +1,6 @@
 #include "print/FontSheet.h"
 
-#include "preview/FaceSpecimen.h"
+#include "preview/FaceScript.h"
 #include "system/FaceCoverage.h"
 #include "system/FontFactory.h"
 

@@ -4,7 +4,7 @@
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "preview/CharacterMap.h"
-#include "preview/FaceSpecimen.h"
+#include "preview/FaceScript.h"
 #include "preview/OwnerDrawList.h"
 #include "preview/Unit2.h"
 #include "system/FaceCoverage.h"

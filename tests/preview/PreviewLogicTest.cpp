@@ -1,6 +1,6 @@
 #include "preview/AutoView.h"
 #include "preview/CharacterMap.h"
-#include "preview/FaceSpecimen.h"
+#include "preview/FaceScript.h"
 #include "preview/UnicodeBlocks.h"
 #include "preview/FontsAhead.h"
 #include "preview/OwnerDrawList.h"

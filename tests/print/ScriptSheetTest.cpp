@@ -1,7 +1,7 @@
 // The sheet and the catalogue of faces beyond Latin, on the real font stack: the face's
 // own script where it lacks the alphabet or its name, colour glyphs that reach paper.
 #include "preview/CharacterMap.h"
-#include "preview/FaceSpecimen.h"
+#include "preview/FaceScript.h"
 #include "print/FontCatalogue.h"
 #include "print/FontSheet.h"
 #include "system/FaceCoverage.h"

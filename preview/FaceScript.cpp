@@ -1,4 +1,4 @@
-#include "preview/FaceSpecimen.h"
+#include "preview/FaceScript.h"
 
 #include "preview/UnicodeBlocks.h"
 
