@@ -202,6 +202,7 @@ TEST(ScriptFaces, EachFaceOpensItsMapOnCharactersItHasAndTheZoomNamesThem)
     // Another block of a Latin face, chosen from the keyboard: its characters from the
     // top, named by Unicode; Home goes back to the 8-bit page and its codes.
     window.select("DejaVu Sans");
+    EXPECT_EQ(form.ComboBox2->toolTip(), "Select the characters to show");
     form.ComboBox2->setCurrentIndex(form.ComboBox2->findText("Latin Extended-A") - 1);
     QTest::keyClick(form.ComboBox2, Qt::Key_Down);
     EXPECT_EQ(form.SortableGrid1->RowCount(), 13); // 128 characters
