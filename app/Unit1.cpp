@@ -494,10 +494,8 @@ void TForm1::FormCreate()
     if (ListBox1->ItemIndex() < 0)
         ListBox1->setItemIndex(0);
     const QString face = faces.at(ListBox1->ItemIndex());
-    changeSample([&](QFont& sample) { sys::setFace(sample, face, sys::Fallback::None); });
-    QFont grid = SortableGrid1->font();
-    sys::setFace(grid, face, sys::Fallback::None);
-    SortableGrid1->setFont(grid);
+    setSampleFace(face);
+    SortableGrid1->setFont(characterMapFont(face));
     ListBox1Click();
     Button7->setEnabled(false);
     ListBox1->setItemIndex(0);
@@ -632,7 +630,7 @@ void TForm1::ListBox1Click()
     if (index < 0)
         return; // nothing selected: nothing to preview
     const QString face = ListBox1->itemText(index);
-    changeSample([&](QFont& sample) { sys::setFace(sample, faces.at(index), sys::Fallback::None); });
+    setSampleFace(faces.at(index));
     showSampleFor(faces.at(index));
 
     const catalogue::ProbeResult result = registryNames.probe(face);
@@ -646,17 +644,18 @@ void TForm1::ListBox1Click()
     catalogue::appendCharsets(services.fonts, face, charsets);
     ListBox4->setItems(charsets);
 
-    SortableGrid1->setFont(characterMapFont(Edit1->font()));
+    SortableGrid1->setFont(characterMapFont(faces.at(index)));
     showFaceMap(faces.at(index));
     showTitle(Panel4, face);
 }
 
-QFont TForm1::characterMapFont(const QFont& sample) const
+QFont TForm1::characterMapFont(const QString& face) const
 {
-    // The sample's face in the map's own size and plain style.
+    // The face in the map's own size and plain style.
     QFont grid = SortableGrid1->font();
-    grid.setFamilies(sample.families());
-    grid.setStyleStrategy(sample.styleStrategy());
+    grid.setWeight(QFont::Normal);
+    grid.setItalic(false);
+    sys::setFace(grid, face, sys::Fallback::None);
     return grid;
 }
 
@@ -665,7 +664,7 @@ QList<QFont> TForm1::previewFontsOf(const QString& face) const
     // The fonts ListBox1Click gives the sample and the character map.
     QFont sample = Edit1->font();
     sys::setFace(sample, face, sys::Fallback::None);
-    return {sample, characterMapFont(sample)};
+    return {sample, characterMapFont(face)};
 }
 
 QList<QFont> TForm1::fontsAheadOf(const QString& face)
@@ -722,10 +721,21 @@ void TForm1::makeFontsAheadStep()
         fontsAheadTimer->start(0);
 }
 
+void TForm1::setSampleFace(const QString& face)
+{
+    sampleFace = face;
+    changeSample([](QFont&) {});
+}
+
 template <typename Change> void TForm1::changeSample(Change&& change)
 {
     QFont sample = Edit1->font();
     change(sample);
+    // The style buttons say what the user asked for; the face adds its own.
+    sample.setBold(BoldButton->isChecked());
+    sample.setItalic(ItalicButton->isChecked());
+    if (!sampleFace.isEmpty())
+        sys::setFace(sample, sampleFace, sys::Fallback::None);
     Edit1->setFont(sample);
     // What is made ahead follows the sample's face, size and style.
     planFontsAhead();
@@ -818,7 +828,7 @@ void TForm1::FileListBox1Click()
     showName(Edit4, dirfont->text());
     showName(Edit6, catalogue::fileSizeField(services.files, dirfont->text() + name));
     if (Edit5->text() != catalogue::noFaceFound)
-        changeSample([this](QFont& sample) { sys::setFace(sample, Edit5->text(), sys::Fallback::None); });
+        setSampleFace(Edit5->text());
     showTitle(Panel4, Edit5->text());
 }
 

@@ -214,7 +214,11 @@ private:
     // Space held or Enter pressed on the character map zooms the current cell.
     bool SortableGrid1Key(QKeyEvent* key);
     QString selectedFileName() const;
+    // Changes the sample's font, then draws it in sampleFace again, so a bitmap face
+    // follows the size and a variable font's instance keeps its weight.
     template <typename Change> void changeSample(Change&& change);
+    // Shows the sample in a face.
+    void setSampleFace(const QString& face);
     // Shows the face list or the file list with their panels.
     void showView(bool faceList);
     // Disables the button of the current view and enables the others.
@@ -238,9 +242,10 @@ private:
     // ahead, one face per tick, so that previewing or scrolling to them draws at once.
     std::unique_ptr<preview::FontsAhead> fontsAhead;
     QTimer* fontsAheadTimer = nullptr;
+    QString sampleFace; // the face the sample is drawn in
     void planFontsAhead();
     void makeFontsAheadStep();
-    QFont characterMapFont(const QFont& sample) const;
+    QFont characterMapFont(const QString& face) const;
     // The character map's block chooser and its pages for a face.
     void createMapChooser();
     void showFaceMap(const QString& face);

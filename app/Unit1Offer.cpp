@@ -74,12 +74,9 @@ void TForm1::offerFontFile(const manage::OfferedFile& offer)
 
 void TForm1::previewFontFile(const QString& path, const QString& face)
 {
-    QFont sample = Edit1->font();
-    sys::setFace(sample, face, sys::Fallback::None);
-    Edit1->setFont(sample);
-    planFontsAhead();
+    setSampleFace(face);
     showSampleFor(face);
-    SortableGrid1->setFont(characterMapFont(Edit1->font()));
+    SortableGrid1->setFont(characterMapFont(face));
     showFaceMap(face);
     Panel4->setText(face);
     // The information panel of the current view names the file.

@@ -2,6 +2,7 @@
 
 #include "system/FilePaths.h"
 #include "system/Fontconfig.h"
+#include "system/NamedInstances.h"
 
 #include <QDir>
 #include <QSet>
@@ -100,7 +101,22 @@ std::vector<FontReport> FontconfigEnumeration::enumerateFaces()
         FcObjectSetDestroy(objects);
     if (pattern)
         FcPatternDestroy(pattern);
+    // Each named instance of a variable font is a face of its own.
+    for (const QString& name : instances().names())
+        reports.push_back({name, 1});
     return reports;
+}
+
+const NamedInstances& FontconfigEnumeration::instances()
+{
+    if (instancesGeneration != session.generation()) {
+        FcConfig* config = session.config();
+        listedInstances = config ? NamedInstances{FcConfigGetFonts(config, FcSetSystem),
+                                                  FcConfigGetFonts(config, FcSetApplication)}
+                                 : NamedInstances{};
+        instancesGeneration = session.generation();
+    }
+    return listedInstances;
 }
 
 std::vector<FontReport> FontconfigEnumeration::enumerateFace(const QString& face)
@@ -115,6 +131,15 @@ std::vector<FontReport> FontconfigEnumeration::enumerateFace(const QString& face
     FcConfig* config = session.config();
     if (!config || face.isEmpty())
         return reports;
+    if (const NamedInstance* instance = instances().find(face)) {
+        // An instance writes what its font writes.
+        for (FontReport report : enumerateFace(instance->family)) {
+            report.face = face;
+            reports.push_back(report);
+        }
+        faceReports.insert(face, reports);
+        return reports;
+    }
     FcPattern* pattern = FcPatternCreate();
     FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_FILE, FC_INDEX, FC_CHARSET, nullptr);
     if (pattern)
@@ -187,6 +212,9 @@ QStringList FontconfigEnumeration::familiesInFile(const QString& path)
         FcObjectSetDestroy(objects);
     if (pattern)
         FcPatternDestroy(pattern);
+    for (const QString& name : instances().namesInFile(QDir::cleanPath(path)))
+        if (!families.contains(name, Qt::CaseInsensitive))
+            families << name;
     return families;
 }
 

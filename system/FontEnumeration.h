@@ -1,5 +1,7 @@
 #pragma once
 
+#include "system/NamedInstances.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -24,7 +26,8 @@ public:
     virtual std::vector<FontReport> enumerateFaces() = 0;
     // The reports of one face, one per charset it supports, in report order.
     virtual std::vector<FontReport> enumerateFace(const QString& face) = 0;
-    // The families of the faces a font file holds (several in a collection), once each.
+    // The faces a font file holds, as the face list names them, once each: its
+    // families (several in a collection), then a variable font's named instances.
     virtual QStringList familiesInFile(const QString& path) = 0;
 };
 
@@ -38,7 +41,11 @@ public:
     QStringList familiesInFile(const QString& path) override;
 
 private:
+    const NamedInstances& instances();
+
     FontconfigSession& session;
+    std::uint64_t instancesGeneration = 0;
+    NamedInstances listedInstances;
     // The reports of each face asked for, kept until the fonts change: reading them
     // opens every file of the family.
     std::uint64_t cachedGeneration = 0;

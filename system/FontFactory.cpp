@@ -1,6 +1,7 @@
 #include "system/FontFactory.h"
 
 #include "system/Fontconfig.h"
+#include "system/NamedInstances.h"
 #include "system/RasterFaces.h"
 #include "system/TextFaces.h"
 
@@ -111,10 +112,22 @@ void setFace(QFont& font, const QString& face, Fallback fallback)
     if (!standIn.isEmpty()) {
         // A raster face's pixels stay crisp squares.
         font.setFamilies({standIn});
+        font.setStretch(QFont::AnyStretch);
         strategy = QFont::StyleStrategy(strategy | QFont::NoAntialias);
         font.setHintingPreference(QFont::PreferNoHinting);
+    } else if (const NamedInstance* instance = drawnInstances().find(face)) {
+        // Its family at its weight, width and slant; bold asked of a lighter instance
+        // reaches the family's bold.
+        font.setFamilies({instance->family});
+        font.setWeight(QFont::Weight(font.weight() == QFont::Bold ? std::max(instance->weight, int(QFont::Bold))
+                                                                   : instance->weight));
+        font.setStretch(instance->width);
+        if (instance->italic)
+            font.setItalic(true);
+        font.setHintingPreference(QFont::PreferDefaultHinting);
     } else {
         font.setFamilies({qtFamily(face)});
+        font.setStretch(QFont::AnyStretch);
         font.setHintingPreference(QFont::PreferDefaultHinting);
     }
     font.setStyleStrategy(strategy);
@@ -123,18 +136,23 @@ void setFace(QFont& font, const QString& face, Fallback fallback)
 QString faceOf(const QFont& font)
 {
     const QString family = font.family();
-    const QString face = rasterFaces() ? rasterFaces()->faceOf(family) : QString();
+    QString face = rasterFaces() ? rasterFaces()->faceOf(family) : QString();
+    if (face.isEmpty()) {
+        const int width = font.stretch() == QFont::AnyStretch ? 100 : font.stretch();
+        face = drawnInstances().nameOf(family, font.weight(), width, font.italic());
+    }
     return face.isEmpty() ? family : face;
 }
 
 QFont faceFont(const QString& face, int pixelSize, bool bold, bool italic, bool underline, Fallback fallback)
 {
     QFont font;
-    setFace(font, isDefaultFace(face) ? face : installedFamily(face), fallback);
     font.setPixelSize(std::max(1, pixelSize));
     font.setBold(bold);
     font.setItalic(italic);
     font.setUnderline(underline);
+    // The style first: a named instance sets its own weight, width and slant.
+    setFace(font, isDefaultFace(face) || drawnInstances().find(face) ? face : installedFamily(face), fallback);
     return font;
 }
 

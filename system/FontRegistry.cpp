@@ -2,6 +2,7 @@
 
 #include "system/Fontconfig.h"
 #include "system/FilePaths.h"
+#include "system/NamedInstances.h"
 
 #include <QDir>
 #include <QHash>
@@ -12,29 +13,6 @@
 namespace sys {
 
 namespace {
-
-// The English full name (first one when none is marked English), else family + style.
-QString fullName(FcPattern* pattern)
-{
-    QString first;
-    for (int n = 0;; ++n) {
-        const QString name = fcString(pattern, FC_FULLNAME, n);
-        if (name.isNull())
-            break;
-        if (first.isNull())
-            first = name;
-        const QString lang = fcString(pattern, FC_FULLNAMELANG, n);
-        if (lang.startsWith(QLatin1String("en"), Qt::CaseInsensitive))
-            return name;
-    }
-    if (!first.isNull())
-        return first;
-    const QString family = fcString(pattern, FC_FAMILY, 0);
-    const QString style = fcString(pattern, FC_STYLE, 0);
-    return style.isEmpty() || style.compare(QLatin1String("Regular"), Qt::CaseInsensitive) == 0
-               ? family
-               : family + QLatin1Char(' ') + style;
-}
 
 QString typeTag(const QString& format)
 {
@@ -127,7 +105,7 @@ void FontconfigRegistry::rebuild()
             if (faces.faces.contains(index))
                 continue;
             FileFace face;
-            face.fullName = fullName(font);
+            face.fullName = fcFullName(font);
             face.families = fcEnglishFamilies(font);
             double weight = FC_WEIGHT_REGULAR;
             if (FcPatternGetDouble(font, FC_WEIGHT, 0, &weight) == FcResultMatch)
@@ -147,9 +125,16 @@ void FontconfigRegistry::rebuild()
         const bool inFolder = folder.size() > 1 && path.startsWith(folder);
         return inFolder ? path.mid(folder.size()) : path;
     };
-    // A value name appears once; a file in the font folder wins over a namesake
-    // elsewhere, since that is the copy the program manages.
+    // A value name appears once. Further files of the same name (the font as .otf
+    // and .woff2) are kept for the free names of their family, below; a file in the
+    // font folder holds the name before a namesake elsewhere, since that is the copy
+    // the program manages.
     QHash<QString, std::size_t> byName;
+    struct Namesake {
+        QString family;
+        QString data;
+    };
+    std::vector<Namesake> namesakes;
     cached.reserve(files.size());
     for (auto it = files.cbegin(); it != files.cend(); ++it) {
         QStringList names;
@@ -157,15 +142,32 @@ void FontconfigRegistry::rebuild()
             if (!names.contains(face.fullName))
                 names << face.fullName;
         const QString name = names.join(QLatin1String(" & ")) + typeTag(it->format);
-        const QString data = dataOf(it.key());
+        QString data = dataOf(it.key());
         const QString key = name.toCaseFolded();
         const auto existing = byName.constFind(key);
         if (existing == byName.constEnd()) {
             byName.insert(key, cached.size());
             cached.push_back(RegValue::string(name, data));
-        } else if (!QDir::isAbsolutePath(data) && QDir::isAbsolutePath(cached[*existing].data)) {
-            cached[*existing] = RegValue::string(name, data);
+            continue;
         }
+        if (!QDir::isAbsolutePath(data) && QDir::isAbsolutePath(cached[*existing].data))
+            std::swap(data, cached[*existing].data);
+        const QString family = it->faces.isEmpty() ? QString() : it->faces.first().families.value(0);
+        if (!family.isEmpty())
+            namesakes.push_back({family, data});
+    }
+    for (RegValue& value : cached)
+        value = RegValue::string(value.name, value.data);
+
+    // Each named instance of a variable font under its full name, all naming the file.
+    const NamedInstances instances{FcConfigGetFonts(config, FcSetSystem), FcConfigGetFonts(config, FcSetApplication)};
+    for (const QString& instance : instances.names()) {
+        const QString name = instance + QStringLiteral(" (TrueType)");
+        const QString key = name.toCaseFolded();
+        if (byName.contains(key))
+            continue;
+        byName.insert(key, cached.size());
+        cached.push_back(RegValue::string(name, dataOf(instances.find(instance)->file)));
     }
 
     // Faces whose family cannot reach their file through its eight probe names (a
@@ -218,6 +220,20 @@ void FontconfigRegistry::rebuild()
     for (auto it = claims.cbegin(); it != claims.cend(); ++it) {
         byName.insert(it.key(), cached.size());
         cached.push_back(RegValue::string(it->name, it->data));
+    }
+
+    // The further files of a face take its family's probe names still free, in slot
+    // order, so the face finds all of them (up to its eight names).
+    for (const Namesake& namesake : namesakes) {
+        for (const char* suffix : probeSuffixes) {
+            const QString name = namesake.family + QLatin1String(suffix);
+            const QString key = name.toCaseFolded();
+            if (byName.contains(key))
+                continue;
+            byName.insert(key, cached.size());
+            cached.push_back(RegValue::string(name, namesake.data));
+            break;
+        }
     }
 }
 

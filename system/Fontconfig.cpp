@@ -84,6 +84,29 @@ QString fcString(FcPattern* pattern, const char* object, int n)
 
 namespace sys {
 
+// The English full name (first one when none is marked English), else family + style.
+QString fcFullName(FcPattern* pattern)
+{
+    QString first;
+    for (int n = 0;; ++n) {
+        const QString name = fcString(pattern, FC_FULLNAME, n);
+        if (name.isNull())
+            break;
+        if (first.isNull())
+            first = name;
+        const QString lang = fcString(pattern, FC_FULLNAMELANG, n);
+        if (lang.startsWith(QLatin1String("en"), Qt::CaseInsensitive))
+            return name;
+    }
+    if (!first.isNull())
+        return first;
+    const QString family = fcString(pattern, FC_FAMILY, 0);
+    const QString style = fcString(pattern, FC_STYLE, 0);
+    return style.isEmpty() || style.compare(QLatin1String("Regular"), Qt::CaseInsensitive) == 0
+               ? family
+               : family + QLatin1Char(' ') + style;
+}
+
 QStringList fcEnglishFamilies(FcPattern* pattern)
 {
     QStringList all;

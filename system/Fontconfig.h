@@ -49,6 +49,9 @@ FontSetsStamp currentFontSetsStamp();
 QString fcString(FcPattern* pattern, const char* object, int n = 0);
 // The family names of a pattern: the English ones where it names languages.
 QStringList fcEnglishFamilies(FcPattern* pattern);
+// The English full name of a pattern (the first when none is marked English), else
+// its family and style.
+QString fcFullName(FcPattern* pattern);
 // A file path of a pattern (FC_FILE), its bytes kept exactly.
 QString fcPath(FcPattern* pattern, const char* object);
 
