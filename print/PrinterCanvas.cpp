@@ -4,6 +4,7 @@
 #include "framework/Errors.h"
 #include "framework/Fonts.h"
 #include "system/FontFactory.h"
+#include "system/NamedInstances.h"
 
 #include <algorithm>
 
@@ -71,7 +72,8 @@ void PrinterCanvas::assignFont(const QFont& screenFont, const QColor& color)
     sys::PrinterFont& font = printer.canvasFont();
     font.face = sys::faceOf(screenFont);
     font.size = pointSize(screenFont);
-    font.bold = screenFont.bold();
+    // A named instance carries its weight in its name: bold is only what it adds.
+    font.bold = screenFont.bold() && !sys::drawnInstances().find(font.face);
     font.italic = screenFont.italic();
     font.underline = screenFont.underline();
     font.color = color;

@@ -2,6 +2,7 @@
 
 #include "system/FontFactory.h"
 #include "system/Fontconfig.h"
+#include "system/NamedInstances.h"
 
 #include <QChar>
 #include <QHash>
@@ -119,10 +120,22 @@ constexpr int keptCoverages = 4096;
 
 } // namespace
 
+namespace {
+
+// The family whose font says what a face covers: a named instance covers what its
+// variable font does.
+QString coveredFamily(const QString& face)
+{
+    const NamedInstance* instance = drawnInstances().find(face);
+    return instance ? instance->family : qtFamily(face);
+}
+
+} // namespace
+
 FaceCoverage faceCoverage(const QString& face)
 {
     FamilyIndex& index = familyIndex();
-    FcPattern* font = index.fontOf(qtFamily(face));
+    FcPattern* font = index.fontOf(coveredFamily(face));
     const auto kept = index.coverages.constFind(face);
     if (kept != index.coverages.constEnd())
         return *kept;
@@ -146,7 +159,7 @@ FaceCoverage faceCoverage(const QString& face)
 
 bool isColourFace(const QString& face)
 {
-    FcPattern* font = familyIndex().fontOf(qtFamily(face));
+    FcPattern* font = familyIndex().fontOf(coveredFamily(face));
     FcBool colour = FcFalse;
     return font && FcPatternGetBool(font, FC_COLOR, 0, &colour) == FcResultMatch && colour;
 }

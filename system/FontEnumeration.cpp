@@ -29,12 +29,36 @@ constexpr std::array<CodePageBit, 17> codePageBits{{
 }};
 constexpr int ansiCharset = 0;
 
-// Charsets from what the font covers, when its file names none.
+// The languages that stand for each charset a face's coverage can claim: the face
+// must write all of them, as fontconfig judges from its characters.
+struct CharsetLanguages {
+    int charset;
+    std::array<const char*, 3> languages;
+};
+constexpr std::array<CharsetLanguages, 13> charsetLanguages{{
+    {238, {"cs", "hu", "pl"}}, // Central European
+    {204, {"ru", "uk", nullptr}},
+    {161, {"el", nullptr, nullptr}},
+    {162, {"tr", nullptr, nullptr}},
+    {177, {"he", nullptr, nullptr}},
+    {178, {"ar", nullptr, nullptr}},
+    {186, {"lt", "lv", nullptr}}, // Baltic
+    {163, {"vi", nullptr, nullptr}},
+    {222, {"th", nullptr, nullptr}},
+    {128, {"ja", nullptr, nullptr}},
+    {134, {"zh-cn", nullptr, nullptr}},
+    {129, {"ko", nullptr, nullptr}},
+    {136, {"zh-tw", nullptr, nullptr}},
+}};
+
+// Charsets from what the font covers, when its file names none (X11 bitmap fonts,
+// fonts without code pages).
 std::vector<int> coverageCharsets(FcPattern* pattern)
 {
     FcCharSet* coverage = nullptr;
     if (FcPatternGetCharSet(pattern, FC_CHARSET, 0, &coverage) != FcResultMatch || !coverage)
         return {};
+    std::vector<int> charsets;
     // Latin-1: printable ASCII and the upper half, allowing a few gaps.
     int covered = 0;
     int total = 0;
@@ -44,7 +68,19 @@ std::vector<int> coverageCharsets(FcPattern* pattern)
         ++total;
         covered += FcCharSetHasChar(coverage, c) ? 1 : 0;
     }
-    return covered * 10 >= total * 9 ? std::vector<int>{ansiCharset} : std::vector<int>{};
+    if (covered * 10 >= total * 9)
+        charsets.push_back(ansiCharset);
+    FcLangSet* languages = nullptr;
+    if (FcPatternGetLangSet(pattern, FC_LANG, 0, &languages) != FcResultMatch || !languages)
+        return charsets;
+    for (const CharsetLanguages& entry : charsetLanguages) {
+        const bool writesAll = std::all_of(entry.languages.begin(), entry.languages.end(), [&](const char* language) {
+            return !language || FcLangSetHasLang(languages, reinterpret_cast<const FcChar8*>(language)) == FcLangEqual;
+        });
+        if (writesAll)
+            charsets.push_back(entry.charset);
+    }
+    return charsets;
 }
 
 } // namespace
@@ -141,7 +177,7 @@ std::vector<FontReport> FontconfigEnumeration::enumerateFace(const QString& face
         return reports;
     }
     FcPattern* pattern = FcPatternCreate();
-    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_FILE, FC_INDEX, FC_CHARSET, nullptr);
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_FILE, FC_INDEX, FC_CHARSET, FC_LANG, nullptr);
     if (pattern)
         FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.toUtf8().constData()));
     FcFontSet* fonts = pattern && objects ? FcFontList(config, pattern, objects) : nullptr;
