@@ -21,6 +21,12 @@ if [ ! -d "$tree" ]; then
     /usr/bin/python3 "$here/make-font-tree.py" "$count" "$tree" --scripts
     ln -s /usr/share/fonts/truetype/dejavu "$tree/dejavu"
     ln -s /usr/share/fonts/truetype/liberation "$tree/liberation"
+    # Bitmap faces, a face in four files, collections and a variable font.
+    for folder in /usr/share/fonts/X11/misc /usr/share/fonts/opentype/terminus \
+        /usr/share/fonts-font-awesome/fonts /usr/share/fonts/opentype/noto; do
+        [ -d "$folder" ] && ln -s "$folder" "$tree/$(basename "$folder")"
+    done
+    /usr/bin/python3 "$here/make-variable-font.py" "$tree/GlyphwellVar.ttf"
 fi
 
 run() {
@@ -32,6 +38,7 @@ run() {
 for filter in 'FirstDraw' 'NameView'; do
     run "$build/bench/ScriptNamesBench" --benchmark_filter="$filter"
 done
+run "$build/bench/CatalogueBench" --benchmark_filter='RegistryViewFontconfig|FaceListFontconfig'
 run "$build/bench/PreviewBench" --benchmark_filter='FaceListPageDownReal|FaceListScrollThroughReal'
 run /usr/bin/time -v "$build/bench/PrintBench" --benchmark_filter='PrintAllFirst'
 

@@ -150,14 +150,15 @@ void FontconfigRegistry::rebuild()
             cached.push_back(RegValue::string(name, data));
             continue;
         }
-        if (!QDir::isAbsolutePath(data) && QDir::isAbsolutePath(cached[*existing].data))
-            std::swap(data, cached[*existing].data);
+        if (!QDir::isAbsolutePath(data) && QDir::isAbsolutePath(cached[*existing].data)) {
+            const QString elsewhere = cached[*existing].data;
+            cached[*existing] = RegValue::string(name, data);
+            data = elsewhere;
+        }
         const QString family = it->faces.isEmpty() ? QString() : it->faces.first().families.value(0);
         if (!family.isEmpty())
             namesakes.push_back({family, data});
     }
-    for (RegValue& value : cached)
-        value = RegValue::string(value.name, value.data);
 
     // Each named instance of a variable font under its full name, all naming the file.
     const NamedInstances instances{FcConfigGetFonts(config, FcSetSystem), FcConfigGetFonts(config, FcSetApplication)};

@@ -7,35 +7,47 @@
 
 namespace sys {
 
+namespace {
+
+// A pattern's file as fontconfig stores it, without copying.
+QByteArray rawFile(FcPattern* pattern)
+{
+    FcChar8* file = nullptr;
+    if (FcPatternGetString(pattern, FC_FILE, 0, &file) != FcResultMatch || !file)
+        return QByteArray();
+    return QByteArray::fromRawData(reinterpret_cast<const char*>(file), qsizetype(qstrlen(reinterpret_cast<const char*>(file))));
+}
+
+bool isVariable(FcPattern* pattern)
+{
+    FcBool variable = FcFalse;
+    return FcPatternGetBool(pattern, FC_VARIABLE, 0, &variable) == FcResultMatch && variable;
+}
+
+} // namespace
+
 NamedInstances::NamedInstances(std::initializer_list<const FcFontSet*> sets)
 {
-    QSet<QString> variableFiles;
-    QSet<QString> families;
-    for (const FcFontSet* fonts : sets) {
-        for (int i = 0; fonts && i < fonts->nfont; ++i) {
-            FcPattern* font = fonts->fonts[i];
-            for (const QString& family : fcEnglishFamilies(font))
-                families.insert(family.toCaseFolded());
-            FcBool variable = FcFalse;
-            if (FcPatternGetBool(font, FC_VARIABLE, 0, &variable) == FcResultMatch && variable)
-                variableFiles.insert(fcPath(font, FC_FILE));
-        }
-    }
+    // Most trees hold no variable font: the first walk reads one value per font.
+    QSet<QByteArray> variableFiles;
+    for (const FcFontSet* fonts : sets)
+        for (int i = 0; fonts && i < fonts->nfont; ++i)
+            if (isVariable(fonts->fonts[i]))
+                variableFiles.insert(QByteArray(rawFile(fonts->fonts[i])));
     if (variableFiles.isEmpty())
         return;
+    std::vector<std::pair<QString, NamedInstance>> found;
+    QSet<QString> names;
     for (const FcFontSet* fonts : sets) {
         for (int i = 0; fonts && i < fonts->nfont; ++i) {
             FcPattern* font = fonts->fonts[i];
-            FcBool variable = FcFalse;
-            FcPatternGetBool(font, FC_VARIABLE, 0, &variable);
-            NamedInstance instance;
-            instance.file = fcPath(font, FC_FILE);
-            if (variable || !variableFiles.contains(instance.file))
+            if (isVariable(font) || !variableFiles.contains(rawFile(font)))
                 continue;
             const QString name = fcFullName(font);
-            const QString key = name.toCaseFolded();
-            if (name.isEmpty() || families.contains(key) || byName.contains(key))
-                continue;
+            if (name.isEmpty() || names.contains(name.toCaseFolded()))
+                continue; // the default face listed again, or a repeated name
+            NamedInstance instance;
+            instance.file = fcPath(font, FC_FILE);
             instance.family = fcEnglishFamilies(font).value(0);
             double weight = FC_WEIGHT_REGULAR;
             if (FcPatternGetDouble(font, FC_WEIGHT, 0, &weight) == FcResultMatch)
@@ -46,9 +58,31 @@ NamedInstances::NamedInstances(std::initializer_list<const FcFontSet*> sets)
             int slant = FC_SLANT_ROMAN;
             FcPatternGetInteger(font, FC_SLANT, 0, &slant);
             instance.italic = slant != FC_SLANT_ROMAN;
-            byName.insert(key, instance);
-            ordered << name;
+            names.insert(name.toCaseFolded());
+            found.emplace_back(name, instance);
         }
+    }
+    // A full name that is some font's family is that family's entry. Compared as
+    // fontconfig compares names, ignoring ASCII case, without a string per font.
+    QSet<QByteArray> familyNames;
+    for (const auto& [name, instance] : found)
+        familyNames.insert(name.toUtf8().toLower());
+    QByteArray lowered;
+    for (const FcFontSet* fonts : sets) {
+        for (int i = 0; fonts && i < fonts->nfont; ++i) {
+            FcChar8* family = nullptr;
+            for (int n = 0; FcPatternGetString(fonts->fonts[i], FC_FAMILY, n, &family) == FcResultMatch; ++n) {
+                lowered = reinterpret_cast<const char*>(family);
+                lowered = std::move(lowered).toLower();
+                familyNames.remove(lowered);
+            }
+        }
+    }
+    for (const auto& [name, instance] : found) {
+        if (!familyNames.contains(name.toUtf8().toLower()))
+            continue;
+        byName.insert(name.toCaseFolded(), instance);
+        ordered << name;
     }
 }
 
