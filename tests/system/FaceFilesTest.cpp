@@ -75,10 +75,22 @@ void select(TForm1& form, const QString& face)
 // instance's weight and width make it.
 TEST(FaceFiles, EachNamedInstanceIsAFaceDrawnAtItsOwnWeightAndWidth)
 {
-    QProcess python;
-    python.start("/usr/bin/python3", {GLYPHWELL_SOURCE_DIR "/scripts/make-variable-font.py",
-                                      testenv::userFontFolder() + "/GlyphwellVar.ttf"});
-    ASSERT_TRUE(python.waitForFinished(60000) && python.exitCode() == 0) << python.readAllStandardError().data();
+    const QString fonts = testenv::userFontFolder();
+    const auto python = [](const QStringList& arguments) {
+        QProcess process;
+        process.start("/usr/bin/python3", arguments);
+        return process.waitForFinished(60000) && process.exitCode() == 0;
+    };
+    const QString script = GLYPHWELL_SOURCE_DIR "/scripts/make-variable-font.py";
+    ASSERT_TRUE(python({script, fonts + "/GlyphwellVar.ttf"}));
+    // A broken one: the Medium instance's name points nowhere (fontconfig calls it
+    // "Regular" again) and SemiBold is listed twice.
+    ASSERT_TRUE(python({script, fonts + "/Broken.ttf", "--family", "Glyphwell Broken"}));
+    ASSERT_TRUE(python({"-c",
+                        "import sys, copy\nfrom fontTools.ttLib import TTFont\nf = TTFont(sys.argv[1])\n"
+                        "i = f['fvar'].instances\ni[2].subfamilyNameID = 999\ni.append(copy.deepcopy(i[3]))\n"
+                        "f.save(sys.argv[1])",
+                        fonts + "/Broken.ttf"}));
     FakeDialogs dialogs;
     RealServices real;
     real.services().fontResources.broadcastFontChange();
@@ -94,6 +106,15 @@ TEST(FaceFiles, EachNamedInstanceIsAFaceDrawnAtItsOwnWeightAndWidth)
         if (face.startsWith("Glyphwell Var"))
             listed << face;
     EXPECT_EQ(listed, faces);
+    QStringList broken;
+    for (const QString& face : form.ListBox1->Items())
+        if (face.startsWith("Glyphwell Broken"))
+            broken << face.mid(17);
+    EXPECT_EQ(broken, QStringList({"", "Black", "Bold", "Condensed", "Condensed Bold", "ExtraBold", "Light",
+                                   "Regular", "SemiBold"}));
+    select(form, "Glyphwell Broken Regular"); // the default, not the nameless Medium
+    EXPECT_EQ(advanceOfA(form.Edit1->font()), 45);
+    EXPECT_EQ(form.ListBox3->Items(), QStringList{"Broken.ttf"});
 
     // Advance of "A" at 100 px: 400 + (weight - 300) / 2 units at full width, interpolated.
     const std::pair<const char*, int> instances[] = {
@@ -140,9 +161,9 @@ TEST(FaceFiles, EachNamedInstanceIsAFaceDrawnAtItsOwnWeightAndWidth)
               "Warning this cannot be Undone.\rIt also removes: Glyphwell Var, Glyphwell Var Regular, "
               "Glyphwell Var Light, Glyphwell Var SemiBold, Glyphwell Var Bold, Glyphwell Var ExtraBold, "
               "Glyphwell Var Black, Glyphwell Var Condensed, Glyphwell Var Condensed Bold.");
-    EXPECT_TRUE(QFile::exists(testenv::userFontFolder() + "/GlyphwellVar.ttf"));
+    EXPECT_TRUE(QFile::exists(fonts + "/GlyphwellVar.ttf"));
     form.Button3Click();
-    EXPECT_FALSE(QFile::exists(testenv::userFontFolder() + "/GlyphwellVar.ttf"));
+    EXPECT_EQ(QDir(fonts).entryList(QDir::Files), QStringList{"Broken.ttf"});
     for (const QString& face : form.ListBox1->Items())
         EXPECT_FALSE(face.startsWith("Glyphwell Var")) << qPrintable(face);
     clearFontFolder(real);
