@@ -59,11 +59,15 @@ QFont qtFont(const PrinterFont& font, int dpi)
                         font.fallback);
     // A bitmap face prints its own pixels: the strike the screen shows at this point
     // size, as outlines the page scales freely (one stand-in per strike, not per size).
+    // Asked by the face's own name, which is a family fontconfig lists.
     const QString standIn = rasterFaces() && !isDefaultFace(font.face)
-                                ? rasterFaces()->outlineStandIn(installedFamily(font.face), screenPixelHeight(font.size))
+                                ? rasterFaces()->outlineStandIn(font.face, screenPixelHeight(font.size))
                                 : QString();
-    if (!standIn.isEmpty())
+    if (!standIn.isEmpty()) {
         qt.setFamilies({standIn});
+        qt.setHintingPreference(QFont::PreferNoHinting);
+        qt.setStyleStrategy(QFont::StyleStrategy(qt.styleStrategy() | QFont::NoAntialias));
+    }
     // Letters as typed, one glyph each: no ligatures where a script needs no shaping.
     // Outlines only: a bitmap face would print at its screen size, a speck at 600 dpi.
     qt.setStyleStrategy(QFont::StyleStrategy(qt.styleStrategy() | QFont::PreferNoShaping | QFont::ForceOutline));

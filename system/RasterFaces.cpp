@@ -13,6 +13,7 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
 #include FT_WINFONTS_H
 
 namespace sys {
@@ -340,8 +341,15 @@ QMap<QByteArray, QByteArray> pixelTablesOf(FT_Face face, int strikePixels)
         descent = int(std::clamp<FT_Pos>((-face->size->metrics.descender + 32) >> 6, 0, largestPixels));
         if (ascent + descent == 0)
             ascent = size;
+        // An sfnt bitmap font's OS/2 weight and slant where it has them: FreeType's
+        // style flags know neither Terminus's bold nor its oblique.
         weight = face->style_flags & FT_STYLE_FLAG_BOLD ? 700 : 400;
         italic = face->style_flags & FT_STYLE_FLAG_ITALIC;
+        if (const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2)); os2 && os2->version != 0xFFFF) {
+            if (os2->usWeightClass >= 100 && os2->usWeightClass <= 900)
+                weight = os2->usWeightClass;
+            italic = italic || (os2->fsSelection & 0x201) != 0; // italic or oblique
+        }
         averageWidth = face->available_sizes[sizeIndex].width;
     }
     if (size <= 0 || size > largestPixels || ascent + descent > largestPixels)
@@ -801,8 +809,11 @@ QString RasterFaces::makeStandIn(const QString& face, const std::vector<Strike>&
         return tables;
     };
     Made stand;
+    // A name never given before in this process: Qt does not find a family again once
+    // a font of that name has been removed.
+    static int serial = 0;
     const QString name = face + QStringLiteral(" (") + QString::number(chosen.pixelSize) + QStringLiteral("px bitmap, em ") +
-                         QString::number(unitsPerEm) + QLatin1Char(')');
+                         QString::number(unitsPerEm) + QStringLiteral(", ") + QString::number(++serial) + QLatin1Char(')');
     const auto add = [&](const Strike& strike) {
         const QByteArray font = namedFont(tablesOf(strike), name, unitsPerEm);
         const int id = font.isEmpty() ? -1 : QFontDatabase::addApplicationFontFromData(font);
