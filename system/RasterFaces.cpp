@@ -768,7 +768,8 @@ QString RasterFaces::chooseStandIn(const QString& face, double pixelHeight, bool
         // An em of 64 * height / scale units makes each face pixel (64 units) exactly
         // `scale` screen pixels at this height, whatever point size gave the height, so
         // the font keeps the size it was given. Each height is a stand-in of its own;
-        // rounding the em is off by less than a 64th of a pixel per face pixel.
+        // rounding the em costs scale / (128 * strike) pixels per face pixel at most,
+        // a sliver that never moves an edge across a pixel's centre.
         const int unitsPerEm = strikeEm ? candidate.strike->pixelSize * 64
                                         : int(std::lround(64.0 * height / candidate.scale));
         const QString family = makeStandIn(face, *found, *candidate.strike, unitsPerEm);
