@@ -1,4 +1,4 @@
-// The charset reading, the raster stand-in builder and the registry view over arbitrary
+// The charset reading, the bitmap stand-in builder and the registry view over arbitrary
 // bytes written as a font file. A stand-in that is built must itself open as a font, and
 // every name the view gives the file must lead its probe back to that file.
 #include "fuzz/FuzzSupport.h"
@@ -77,13 +77,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size == 0)
         return 0;
-    // The first byte names the file (.fon or .ttf) and the face asked for.
-    const QString name = (data[0] & 1) ? QStringLiteral("face.fon") : QStringLiteral("face.ttf");
+    // The first byte names the file (bit 0: .fon, else by bits 3-4 .ttf, .pcf, .bdf or
+    // .otb), the face asked for (bits 1-2), and the stand-in's strike (bit 5: another
+    // size than the first) and em (bit 6: one made for a larger height).
+    static const QString others[] = {QStringLiteral("face.ttf"), QStringLiteral("face.pcf"), QStringLiteral("face.bdf"),
+                                     QStringLiteral("face.otb")};
+    const QString name = (data[0] & 1) ? QStringLiteral("face.fon") : others[(data[0] >> 3) & 3];
     const int faceIndex = (data[0] >> 1) & 3;
+    const int strikePixels = data[0] & 0x20 ? 12 + (data[0] >> 7) * 8 : 0;
+    const int unitsPerEm = data[0] & 0x40 ? 64 * 40 / 3 : 0;
     const QString path = fuzz::writeScratch(name, data + 1, size - 1);
     for (int charset : sys::fileCharsets(path, faceIndex))
         fuzz::require(charset >= 0 && charset <= 255, "a charset is one byte");
-    const QByteArray font = sys::outlineFontOfBitmapFace(path, faceIndex, QStringLiteral("Fuzz Stand-in"));
+    const QByteArray font =
+        sys::outlineFontOfBitmapFace(path, faceIndex, QStringLiteral("Fuzz Stand-in"), strikePixels, unitsPerEm);
     if (!font.isEmpty())
         checkStandIn(font);
     checkRegistryView(path, name);

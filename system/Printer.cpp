@@ -1,12 +1,14 @@
 #include "system/Printer.h"
 
 #include "system/FaceCoverage.h"
+#include "system/RasterFaces.h"
 #include "system/TextFaces.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
@@ -14,6 +16,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <cmath>
@@ -34,6 +37,13 @@ int printerPixelHeight(int points, int dpi)
 
 namespace {
 
+// The height a point size has on the screen, where the bitmap face's strike is chosen.
+double screenPixelHeight(int points)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return points * (screen ? screen->logicalDotsPerInchY() : 96.0) / 72.0;
+}
+
 // One text of a page; a text in a rectangle carries its rectangle, a plain text none.
 struct Drawing {
     std::optional<QRect> rect;
@@ -47,11 +57,16 @@ QFont qtFont(const PrinterFont& font, int dpi)
 {
     QFont qt = faceFont(font.face, printerPixelHeight(font.size, dpi), font.bold, font.italic, font.underline,
                         font.fallback);
-    // Paper gets the face as Qt prints it; a raster face's pixel stand-in is for the screen.
-    if (faceOf(qt) != qt.family()) {
-        qt.setFamilies({installedFamily(font.face)});
-        qt.setHintingPreference(QFont::PreferDefaultHinting);
-        qt.setStyleStrategy(QFont::StyleStrategy(qt.styleStrategy() & ~QFont::NoAntialias));
+    // A bitmap face prints its own pixels: the strike the screen shows at this point
+    // size, as outlines the page scales freely (one stand-in per strike, not per size).
+    // Asked by the face's own name, which is a family fontconfig lists.
+    const QString standIn = rasterFaces() && !isDefaultFace(font.face)
+                                ? rasterFaces()->outlineStandIn(font.face, screenPixelHeight(font.size))
+                                : QString();
+    if (!standIn.isEmpty()) {
+        qt.setFamilies({standIn});
+        qt.setHintingPreference(QFont::PreferNoHinting);
+        qt.setStyleStrategy(QFont::StyleStrategy(qt.styleStrategy() | QFont::NoAntialias));
     }
     // Letters as typed, one glyph each: no ligatures where a script needs no shaping.
     // Outlines only: a bitmap face would print at its screen size, a speck at 600 dpi.

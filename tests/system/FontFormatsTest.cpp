@@ -7,11 +7,13 @@
 #include "catalogue/RegistryNames.h"
 #include "preview/CharacterMap.h"
 #include "system/FilePaths.h"
+#include "system/FontFactory.h"
 #include "system/FontMatch.h"
 #include "system/Fontconfig.h"
 #include "system/FontResources.h"
 #include "system/RasterFaces.h"
 #include "tests/support/FakeDialogs.h"
+#include "tests/support/GlyphInk.h"
 #include "tests/support/TestEnvironment.h"
 #include "widgets/SortableGrid.h"
 
@@ -31,6 +33,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 #include FT_FREETYPE_H
+
+using glyphink::freetypeInk;
+using glyphink::Ink;
+using glyphink::qtInk;
 
 namespace {
 
@@ -90,71 +96,6 @@ QStringList folderState(const QString& folder)
         state << name + ' ' + QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1).toHex();
     }
     return state;
-}
-
-// The ink of a code as a set of rows, trimmed to its bounding box.
-using Ink = QStringList;
-Ink trimmed(Ink rows)
-{
-    while (!rows.isEmpty() && !rows.first().contains('#'))
-        rows.removeFirst();
-    while (!rows.isEmpty() && !rows.last().contains('#'))
-        rows.removeLast();
-    int left = 1 << 20, right = -1;
-    for (const QString& row : rows) {
-        if (row.contains('#')) {
-            left = std::min(left, int(row.indexOf('#')));
-            right = std::max(right, int(row.lastIndexOf('#')));
-        }
-    }
-    for (QString& row : rows)
-        row = right < 0 ? QString() : row.mid(left, right - left + 1).leftJustified(right - left + 1, '.');
-    return rows;
-}
-
-Ink freetypeInk(const QString& file, int code)
-{
-    Ink rows;
-    FT_Library library = nullptr;
-    FT_Init_FreeType(&library);
-    FT_Face face = nullptr;
-    if (FT_New_Face(library, QFile::encodeName(file).constData(), 0, &face) == 0) {
-        FT_Select_Size(face, 0);
-        FT_Set_Charmap(face, face->charmaps[0]);
-        if (FT_Load_Char(face, FT_ULong(code), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) == 0) {
-            const FT_Bitmap& bitmap = face->glyph->bitmap;
-            for (unsigned y = 0; y < bitmap.rows; ++y) {
-                QString row;
-                for (unsigned x = 0; x < bitmap.width; ++x)
-                    row += (bitmap.buffer[y * unsigned(bitmap.pitch) + x / 8] >> (7 - x % 8)) & 1 ? '#' : '.';
-                rows << row;
-            }
-        }
-        FT_Done_Face(face);
-    }
-    FT_Done_FreeType(library);
-    return trimmed(rows);
-}
-
-Ink qtInk(QFont font, const QString& text, int pixelSize)
-{
-    font.setPixelSize(pixelSize);
-    QImage image(pixelSize * 4, pixelSize * 4, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(pixelSize, pixelSize * 2, text);
-    }
-    Ink rows;
-    for (int y = 0; y < image.height(); ++y) {
-        QString row;
-        for (int x = 0; x < image.width(); ++x)
-            row += qGray(image.pixel(x, y)) < 128 ? '#' : '.';
-        rows << row;
-    }
-    return trimmed(rows);
 }
 
 } // namespace
@@ -355,23 +296,32 @@ TEST(FontFormats, RasterFaceDrawsItsOwnGlyphsInTheCharacterMap)
     form.ListBox1->setItemIndex(index);
     form.ListBox1Click();
 
-    // Each code's cell shows the glyph FreeType gives that code, at the face's own
-    // 13 pixels, and twice as large in whole pixels; no two codes look alike.
-    const QFont map = form.SortableGrid1->font();
+    // Each code's cell shows the glyph FreeType gives that code: the map's face at its
+    // own 13 pixels, and at 26 in whole 2-pixel squares; no two codes look alike.
+    EXPECT_EQ(sys::faceOf(form.SortableGrid1->font()), "Courier");
+    const auto mapAt = [&](int pixels) {
+        QFont map = form.SortableGrid1->font();
+        map.setPixelSize(pixels);
+        sys::setFace(map, "Courier", sys::Fallback::None);
+        return map;
+    };
     QSet<QString> seen;
     for (const int code : {int('A'), int('g'), int('0'), int('~'), 0x80, 0xE9, 0xFF}) {
         const QString cell = form.SortableGrid1->Cells(preview::mapColumn(code), preview::mapRow(code));
         const Ink expected = freetypeInk(courier, code);
         ASSERT_FALSE(expected.isEmpty()) << code;
-        EXPECT_EQ(qtInk(map, cell, 13), expected) << "code " << code;
-        const Ink doubled = qtInk(map, cell, 26);
-        ASSERT_EQ(doubled.size(), expected.size() * 2) << "code " << code;
-        EXPECT_EQ(doubled.at(0).size(), expected.at(0).size() * 2) << "code " << code;
+        EXPECT_EQ(qtInk(mapAt(13), cell), expected) << "code " << code;
+        EXPECT_EQ(qtInk(mapAt(26), cell), glyphink::scaled(expected, 2)) << "code " << code;
         seen.insert(expected.join('\n'));
     }
     EXPECT_EQ(seen.size(), 7);
-    // The sample and the list item draw through the same face.
-    EXPECT_EQ(qtInk(form.Edit1->font(), "A", 13), freetypeInk(courier, 'A'));
+    // The sample and the list item draw through the same face, in whole squares at
+    // the sample's size.
+    const Ink sample = qtInk(form.Edit1->font(), "A");
+    const Ink own = freetypeInk(courier, 'A');
+    const int scale = own.isEmpty() ? 0 : int(sample.size() / own.size());
+    EXPECT_GE(scale, 1);
+    EXPECT_EQ(sample, glyphink::scaled(own, scale));
     // The next, outline face is hinted again, as any face is.
     form.ListBox1->setItemIndex(int(form.ListBox1->Items().indexOf("DejaVu Sans")));
     form.ListBox1Click();
