@@ -784,9 +784,9 @@ void TForm1::SortableGrid1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int,
     if (!Form2)
         return;
     Form2->showOver(frameGeometry());
+    // The map's face at the zoom's own size: a bitmap face picks its strike for it.
     QFont big = Form2->Label1->font();
-    big.setFamilies(SortableGrid1->font().families());
-    big.setStyleStrategy(QFont::NoFontMerging);
+    sys::setFace(big, sampleFace, sys::Fallback::None);
     Form2->Label1->setFont(big);
     // The selection is read, not the press: the bottom-right cell ends on the label.
     const fw::TGridRect selection = SortableGrid1->Selection();

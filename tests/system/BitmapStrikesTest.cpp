@@ -98,6 +98,11 @@ TEST(BitmapStrikes, TerminusDrawsTheNearestStrikeInWholePixels)
                 << c.what << " U+" << std::hex << int(code);
         }
     }
+    // The map and its zoom draw the face at their own sizes.
+    EXPECT_EQ(qtInk(form.SortableGrid1->font(), "A"), freetypeInk(terminus, 'A', 24, true));
+    form.SortableGrid1MouseDown(Qt::LeftButton, {}, 0, 0);
+    EXPECT_EQ(qtInk(windows.form2->Label1->font(), "A"), scaled(freetypeInk(terminus, 'A', 14, true), 19));
+    form.SortableGrid1MouseUp(Qt::LeftButton, {}, 0, 0);
     QElapsedTimer made;
     made.start();
     faceAt("Terminus", 28);
