@@ -62,7 +62,13 @@ bool hasFamily(const QString& family)
 
 QString installedFamily(const QString& family)
 {
+    // Resolved again after the fonts change: a family installed since is itself.
     static QHash<QString, QString> resolved;
+    static FontSetsStamp resolvedFrom;
+    if (FontSetsStamp now = currentFontSetsStamp(); now != resolvedFrom) {
+        resolved.clear();
+        resolvedFrom = std::move(now);
+    }
     const auto known = resolved.constFind(family);
     if (known != resolved.constEnd())
         return *known;

@@ -15,7 +15,7 @@ bool isDefaultFace(const QString& face);
 
 // The installed family that the system's font rules give for a family name: the
 // name itself when it is installed, else its substitute (Arial -> Liberation Sans).
-// Resolved once per name. Qt would find the substitute too, but with thousands of
+// Resolved once per name while the fonts stay the same. Qt would find the substitute too, but with thousands of
 // fonts its own search for a family it lacks takes seconds.
 QString installedFamily(const QString& family);
 

@@ -3,6 +3,8 @@
 #include "system/Fontconfig.h"
 
 #include <QSet>
+#include <algorithm>
+#include <tuple>
 #include <fontconfig/fontconfig.h>
 
 namespace sys {
@@ -36,31 +38,48 @@ NamedInstances::NamedInstances(std::initializer_list<const FcFontSet*> sets)
                 variableFiles.insert(QByteArray(rawFile(fonts->fonts[i])));
     if (variableFiles.isEmpty())
         return;
-    std::vector<std::pair<QString, NamedInstance>> found;
-    QSet<QString> names;
+    // In the order of the files and of the instances in each, whatever order the
+    // font sets hold them in; a name given twice is its first instance's.
+    struct Candidate {
+        FcPattern* font;
+        QByteArray file;
+        int index;
+    };
+    std::vector<Candidate> candidates;
     for (const FcFontSet* fonts : sets) {
         for (int i = 0; fonts && i < fonts->nfont; ++i) {
             FcPattern* font = fonts->fonts[i];
             if (isVariable(font) || !variableFiles.contains(rawFile(font)))
                 continue;
-            const QString name = fcFullName(font);
-            if (name.isEmpty() || names.contains(name.toCaseFolded()))
-                continue; // the default face listed again, or a repeated name
-            NamedInstance instance;
-            instance.file = fcPath(font, FC_FILE);
-            instance.family = fcEnglishFamilies(font).value(0);
-            double weight = FC_WEIGHT_REGULAR;
-            if (FcPatternGetDouble(font, FC_WEIGHT, 0, &weight) == FcResultMatch)
-                instance.weight = int(FcWeightToOpenTypeDouble(weight) + 0.5);
-            double width = FC_WIDTH_NORMAL;
-            if (FcPatternGetDouble(font, FC_WIDTH, 0, &width) == FcResultMatch)
-                instance.width = int(width + 0.5);
-            int slant = FC_SLANT_ROMAN;
-            FcPatternGetInteger(font, FC_SLANT, 0, &slant);
-            instance.italic = slant != FC_SLANT_ROMAN;
-            names.insert(name.toCaseFolded());
-            found.emplace_back(name, instance);
+            int index = 0;
+            FcPatternGetInteger(font, FC_INDEX, 0, &index);
+            candidates.push_back({font, rawFile(font), index});
         }
+    }
+    std::stable_sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        return std::tie(a.file, a.index) < std::tie(b.file, b.index);
+    });
+    std::vector<std::pair<QString, NamedInstance>> found;
+    QSet<QString> names;
+    for (const Candidate& candidate : candidates) {
+        FcPattern* font = candidate.font;
+        const QString name = fcFullName(font);
+        if (name.isEmpty() || names.contains(name.toCaseFolded()))
+            continue; // a repeated name
+        NamedInstance instance;
+        instance.file = fcPath(font, FC_FILE);
+        instance.family = fcEnglishFamilies(font).value(0);
+        double weight = FC_WEIGHT_REGULAR;
+        if (FcPatternGetDouble(font, FC_WEIGHT, 0, &weight) == FcResultMatch)
+            instance.weight = int(FcWeightToOpenTypeDouble(weight) + 0.5);
+        double width = FC_WIDTH_NORMAL;
+        if (FcPatternGetDouble(font, FC_WIDTH, 0, &width) == FcResultMatch)
+            instance.width = int(width + 0.5);
+        int slant = FC_SLANT_ROMAN;
+        FcPatternGetInteger(font, FC_SLANT, 0, &slant);
+        instance.italic = slant != FC_SLANT_ROMAN;
+        names.insert(name.toCaseFolded());
+        found.emplace_back(name, instance);
     }
     // A full name that is some font's family is that family's entry. Compared as
     // fontconfig compares names, ignoring ASCII case, without a string per font.
