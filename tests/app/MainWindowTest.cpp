@@ -52,12 +52,27 @@ TEST_F(MainWindow, ControlsAtTheirBoundsWithTheirTexts)
         {"GradientButton10", {4, 115, 131, 28}}, {"GradientButton8", {4, 151, 131, 28}},
         {"GradientButton9", {4, 186, 131, 28}}, {"Label8", {0, 0, 200, 26}},
         {"ComboBox2", {200, 2, 240, 22}},
+        // The information panels' fields.
+        {"Edit2", {68, 6, 142, 21}},          {"ListBox3", {68, 32, 142, 46}},
+        {"ListBox4", {68, 82, 142, 50}},      {"GradientButton1", {6, 138, 204, 28}},
+        {"Edit3", {68, 8, 141, 21}},          {"Edit4", {68, 36, 141, 21}},
+        {"Edit5", {68, 64, 141, 21}},         {"Edit6", {68, 92, 141, 21}},
+        {"GradientButton2", {6, 138, 203, 28}},
     };
     for (const Expected& control : controls) {
         auto* widget = form.findChild<QWidget*>(control.name);
         ASSERT_NE(widget, nullptr) << control.name;
         EXPECT_EQ(widget->geometry(), control.bounds) << control.name;
         EXPECT_EQ(widget->accessibleDescription(), control.name);
+    }
+    const std::pair<const char*, QPoint> captions[] = {
+        {"Label1", {6, 10}},  {"Label2", {6, 36}},  {"Label3", {6, 86}},  {"Label11", {6, 12}},
+        {"Label12", {6, 40}}, {"Label13", {6, 68}}, {"Label14", {6, 96}},
+    };
+    for (const auto& [name, at] : captions) {
+        auto* label = form.findChild<QWidget*>(name);
+        ASSERT_NE(label, nullptr) << name;
+        EXPECT_EQ(label->pos(), at) << name;
     }
     EXPECT_EQ(form.ComboBox1->geometry().topLeft(), QPoint(8, 272));
     EXPECT_EQ(form.ComboBox1->width(), 385);
