@@ -77,6 +77,7 @@ TEST_F(MainWindow, ControlsAtTheirBoundsWithTheirTexts)
     EXPECT_EQ(form.ComboBox1->geometry().topLeft(), QPoint(8, 272));
     EXPECT_EQ(form.ComboBox1->width(), 385);
     EXPECT_EQ(form.StandardToolBar->pos(), QPoint(392, 269));
+    EXPECT_FALSE(form.StandardToolBar->isMovable());
 
     EXPECT_EQ(form.Label4->text(), "Glyphwell");
     EXPECT_EQ(form.Edit1->toPlainText(), "Type Sample Text Here");

@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 #include <iostream>
 #include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
 
 using glyphink::freetypeInk;
 using glyphink::Ink;
@@ -250,4 +251,42 @@ TEST(BitmapStrikes, SheetsPrintTheFacesOwnGlyphs)
         EXPECT_EQ(others.size(), 1) << qPrintable(face + ":\n" + lines.join('\n'));
     }
     emptyUserFonts(real);
+}
+
+// What Qt and the PDF engine read of a stand-in: its style, width and pitch, and that it
+// may be embedded.
+TEST(BitmapStrikes, StandInsDescribeTheirStrike)
+{
+    FT_Library library = nullptr;
+    ASSERT_EQ(FT_Init_FreeType(&library), 0);
+    const struct {
+        QString file;
+        int weight;
+        bool fixed;
+        int averageWidth; // pixels
+    } cases[] = {
+        {terminusBold, 700, true, 8},
+        {terminus, 500, true, 8}, // Terminus Medium
+        {testenv::debianFont("smalle.fon"), 400, false, 0},
+    };
+    for (const auto& c : cases) {
+        ASSERT_FALSE(c.file.isEmpty());
+        const QByteArray font = sys::outlineFontOfBitmapFace(c.file, 0, "Stand-in", c.averageWidth ? 16 : 0);
+        ASSERT_FALSE(font.isEmpty()) << qPrintable(c.file);
+        FT_Face face = nullptr;
+        ASSERT_EQ(FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte*>(font.constData()), FT_Long(font.size()),
+                                     0, &face),
+                  0);
+        const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+        ASSERT_NE(os2, nullptr) << qPrintable(c.file);
+        EXPECT_EQ(os2->usWeightClass, c.weight) << qPrintable(c.file);
+        EXPECT_EQ(bool(face->style_flags & FT_STYLE_FLAG_BOLD), c.weight >= 600) << qPrintable(c.file);
+        EXPECT_EQ(os2->fsSelection & 0x61, c.weight >= 600 ? 0x20 : 0x40) << qPrintable(c.file);
+        EXPECT_EQ(os2->fsType & 0x030E, 0) << "embeddable";
+        EXPECT_EQ(bool(FT_IS_FIXED_WIDTH(face)), c.fixed) << qPrintable(c.file);
+        if (c.averageWidth)
+            EXPECT_EQ(os2->xAvgCharWidth, c.averageWidth * 64) << qPrintable(c.file);
+        FT_Done_Face(face);
+    }
+    FT_Done_FreeType(library);
 }
