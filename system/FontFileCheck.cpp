@@ -2,6 +2,7 @@
 
 #include "system/FilePaths.h"
 #include "system/Fontconfig.h"
+#include "system/RasterFaces.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -51,9 +52,13 @@ FontFileFacts FreeTypeFontFileCheck::inspect(const QString& path)
     if (FT_Init_FreeType(&library) != 0)
         return facts;
     FT_Face face = nullptr;
-    // A face with glyphs that fontconfig can also list.
+    // A face with glyphs that fontconfig can also list. A bitmap face must also give
+    // the pixels its strikes claim (its outline stand-in can be made): a header that
+    // lies about them would draw as nothing.
     if (FT_New_Face(library, file.constData(), 0, &face) == 0) {
-        if (face->num_glyphs > 0) {
+        const bool drawable = FT_IS_SCALABLE(face) || FT_HAS_COLOR(face) ||
+                              !outlineFontOfBitmapFace(path, 0, QStringLiteral("Check")).isEmpty();
+        if (face->num_glyphs > 0 && drawable) {
             if (FcPattern* pattern = FcFreeTypeQueryFace(face, reinterpret_cast<const FcChar8*>(file.constData()), 0,
                                                          nullptr)) {
                 FcPatternDestroy(pattern);

@@ -203,6 +203,18 @@ TEST(BitmapStrikes, BrokenBitmapFilesGetNoStandIn)
         EXPECT_EQ(sys::faceOf(font), font.family()) << face;
         qtInk(font, "Ag");
     }
+
+    // Installed from elsewhere: refused, nothing copied, the reason said.
+    QTemporaryDir elsewhere;
+    Windows windows = createWindows(real.services());
+    for (const char* name : {"liar.bdf", "broken.pcf.gz", "strikeless.otb"}) {
+        const QString source = elsewhere.path() + '/' + name;
+        ASSERT_TRUE(QFile::rename(fonts + '/' + name, source));
+        dialogs.chosenFiles = {source};
+        windows.form1->Button4Click();
+        EXPECT_EQ(dialogs.messages.last(), source + " is not a font file that can be installed. Nothing was copied.");
+        EXPECT_FALSE(QFile::exists(fonts + '/' + name)) << name;
+    }
     emptyUserFonts(real);
 }
 
