@@ -469,12 +469,16 @@ TEST(FontFormats, BitmapFontsAreListedAndFindTheirFiles)
     const QString terminus = "/usr/share/fonts/opentype/terminus/terminus-normal.otb";
     const QString fixed = "/usr/share/fonts/X11/misc/10x20-ISO8859-1.pcf.gz";
     ASSERT_TRUE(QFile::copy(fixed, fonts + "/10x20.pcf.gz"));
-    ASSERT_TRUE(QFile::copy(terminus, fonts + "/terminus.otb"));
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(QFile::copy(terminus, elsewhere.path() + "/terminus.otb"));
     FakeDialogs dialogs;
     RealServices real;
     real.services().fontResources.broadcastFontChange();
     Windows windows = createWindows(real.services());
     TForm1& form = *windows.form1;
+    dialogs.chosenFiles = {elsewhere.path() + "/terminus.otb"};
+    form.Button4Click(); // installs: a bitmap font whose strikes are sound
+    ASSERT_TRUE(QFile::exists(fonts + "/terminus.otb")) << qPrintable(dialogs.messages.value(0));
     for (const auto& [face, file] : {std::pair{"Fixed", "10x20.pcf.gz"}, std::pair{"Terminus", "terminus.otb"}}) {
         form.ListBox1->setItemIndex(int(form.ListBox1->Items().indexOf(face)));
         form.ListBox1Click();
@@ -482,8 +486,18 @@ TEST(FontFormats, BitmapFontsAreListedAndFindTheirFiles)
         if (QString(face) == "Fixed") // no code pages: its Latin-1 coverage
             EXPECT_EQ(form.ListBox4->Items(), QStringList{"ANSI_CHARSET"});
     }
+    // Fixed is backed up and uninstalled by its file.
+    form.ListBox1->setItemIndex(int(form.ListBox1->Items().indexOf("Fixed")));
+    form.ListBox1Click();
+    form.GradientButton7Click();
+    EXPECT_TRUE(QFile::exists(testenv::documentsFolder() + "/Glyphwell/10x20.pcf.gz"));
+    dialogs.answers = {true};
+    form.Button3Click();
+    EXPECT_FALSE(QFile::exists(fonts + "/10x20.pcf.gz"));
+    EXPECT_FALSE(form.ListBox1->Items().contains("Fixed"));
+    QFile::remove(testenv::documentsFolder() + "/Glyphwell/10x20.pcf.gz");
     form.Button5Click();
-    EXPECT_EQ(form.FileListBox1->Items(), QStringList({"10x20.pcf.gz", "terminus.otb"}));
+    EXPECT_EQ(form.FileListBox1->Items(), QStringList({"terminus.otb"}));
 
     for (const QString& name : QDir(fonts).entryList(QDir::Files))
         QFile::remove(fonts + '/' + name);
