@@ -3,6 +3,8 @@
 #   - `cmake --install` into a temporary prefix puts every file in its place;
 #   - the desktop entry, the metainfo and the manual page pass their validators;
 #   - in a private data home, the desktop entry is the default for font files;
+#   - Xvfb started as the scripts start it says why when it cannot open a display, and
+#     the program started without a display says so and exits 1;
 #   - the installed binary, started from the prefix under Xvfb, shows its window
 #     icon and opens its help page from share/glyphwell (the desktop's opener is a
 #     recording stand-in);
@@ -88,17 +90,16 @@ check "xdg-mime query default names the desktop entry for font files" default_fo
 # The installed binary as a user starts it: a private HOME, a display, and an
 # xdg-open that records what it is asked to open.
 run_installed() {
-  local home=$work/home display=:$((150 + RANDOM % 100)) wid
+  local home=$work/home display wid started
   mkdir -p "$home/bin" "$home/.local/share/fonts" "$home/Documents"
   cat >"$home/bin/xdg-open" <<EOF
 #!/bin/sh
 printf '%s\n' "\$1" >>"$home/opened"
 EOF
   chmod +x "$home/bin/xdg-open"
-  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  pids+=($!)
-  # A busy machine may take a while to open the display.
-  for _ in $(seq 100); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+  started=$(scripts/start-xvfb.sh) || return 1
+  display=$(sed -n 's/^DISPLAY=\([^ ]*\) .*/\1/p' <<<"$started")
+  pids+=("$(sed -n 's/.* XVFB_PID=//p' <<<"$started")")
   (cd / && exec env -u QT_QPA_PLATFORM -u XDG_CURRENT_DESKTOP HOME="$home" XDG_DATA_HOME="$home/.local/share" \
     XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$home" PATH="$home/bin:$PATH" DISPLAY="$display" \
     "$prefix/bin/glyphwell") >"$home/log" 2>&1 &
@@ -127,6 +128,27 @@ EOF
     { echo "opened '$(cat "$home/opened" 2>/dev/null)', wanted '$want'"; cat "$home/log"; return 1; }
 }
 check "the installed binary shows its icon and class and opens its help page" run_installed
+
+# Xvfb that cannot open its display: the starter says why and fails.
+xvfb_says_why() {
+  local said
+  if said=$(scripts/start-xvfb.sh -screen 0 1x1x3 2>&1); then
+    echo "started: $said"
+    return 1
+  fi
+  grep -q "Xvfb could not start a display" <<<"$said" && grep -q "Fatal server error" <<<"$said" ||
+    { echo "said: $said"; return 1; }
+}
+check "start-xvfb.sh prints Xvfb's error when it cannot open a display" xvfb_says_why
+
+# Without a display the program says so in one line and exits 1.
+no_display() {
+  local said status=0
+  said=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$work/home" "$prefix/bin/glyphwell" 2>&1) || status=$?
+  [ "$status" = 1 ] && [ "$said" = "glyphwell: cannot open the display; set DISPLAY or WAYLAND_DISPLAY" ] ||
+    { echo "status $status, said: $said"; return 1; }
+}
+check "without a display the program says so and exits 1" no_display
 
 package() {
   rm -f "$build"/glyphwell_*.deb

@@ -16,15 +16,12 @@ if [ -n "${DISPLAY:-}" ]; then
   exec build/glyphwell
 fi
 
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-# A busy machine may take a while to open the display.
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+started=$(scripts/start-xvfb.sh) || exit 1
+eval "$started"
+export DISPLAY
 build/glyphwell &
 program=$!
-trap 'kill "$program" "$xvfb" 2>/dev/null || true' EXIT
+trap 'kill "$program" "$XVFB_PID" 2>/dev/null || true' EXIT
 for _ in $(seq 600); do
   xdotool search --onlyvisible --name '^Glyphwell$' >/dev/null 2>&1 && break
   kill -0 "$program" 2>/dev/null || { echo "Glyphwell ended before its window appeared" >&2; exit 1; }
