@@ -3,6 +3,7 @@
 #include "app/Unit1.h"
 #include "framework/Application.h"
 #include "manage/FontOffer.h"
+#include "system/Display.h"
 
 #include <QDir>
 #include <cstdio>
@@ -45,6 +46,11 @@ int main(int argc, char** argv)
     // own options (-platform ...) are taken out by the application object.
     if (answered(app::parseCommandLine(arguments(argc, argv)), false, exitCode))
         return exitCode;
+    // Qt aborts with its plugin message when it cannot open a window: say it plainly.
+    if (!sys::displayUsable(sys::displaySettings(argc, argv), sys::localXServerAnswers)) {
+        std::fputs("glyphwell: cannot open the display; set DISPLAY or WAYLAND_DISPLAY\n", stderr);
+        return 1;
+    }
     fw::TApplication application(argc, argv);
     const app::CommandLine line = app::parseCommandLine(arguments(argc, argv));
     if (answered(line, true, exitCode))
