@@ -37,6 +37,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTimer>
+#include <QAccessible>
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
@@ -149,11 +150,19 @@ QLineEdit* field(QWidget* parent, const char* name, const QRect& bounds)
     return edit;
 }
 
-QToolButton* toolButton(QToolBar* bar, const char* name, const QString& icon, const QString& hint, bool toggle)
+// A split button (menu arrow beside it) is one before it joins the bar.
+QToolButton* toolButton(QToolBar* bar, const char* name, const QString& icon, const QString& hint, bool toggle,
+                        bool split = false)
 {
     auto* tool = named(new QToolButton(bar), name, hint);
     tool->setIcon(QIcon(icon));
     tool->setCheckable(toggle);
+    if (split) {
+        tool->setPopupMode(QToolButton::MenuButtonPopup);
+        // Naming it may have made its accessible interface already, as a plain button.
+        if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(tool))
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+    }
     tool->setAutoRaise(true);
     tool->setText(QString::fromLatin1(name));
     bar->addWidget(tool);
@@ -348,7 +357,7 @@ void TForm1::createControls()
                                  QStringLiteral("Underline style"), true);
     StandardToolBar->addSeparator();
     ToolButton1 = toolButton(StandardToolBar, "ToolButton1", QStringLiteral(":/resources/print.png"),
-                             QStringLiteral("Print current font detail"), false);
+                             QStringLiteral("Print current font detail"), false, true);
     // One click prints, as ever; the arrow beside it offers the PDF file as well.
     PrintSheet = new QAction(QStringLiteral("Print"), ToolButton1);
     SaveSheetPdf = new QAction(print::saveAsPdfCaption, ToolButton1);
@@ -357,7 +366,6 @@ void TForm1::createControls()
     auto* printMenu = new QMenu(ToolButton1);
     printMenu->addActions({PrintSheet, SaveSheetPdf});
     ToolButton1->setMenu(printMenu);
-    ToolButton1->setPopupMode(QToolButton::MenuButtonPopup);
     ToolButton3 = toolButton(StandardToolBar, "ToolButton3", QStringLiteral(":/resources/color.png"),
                              QStringLiteral("Click to select color"), false);
     StandardToolBar->setGeometry(392, 269, 186, 30);

@@ -57,12 +57,41 @@ void captionFor(QLabel* caption, QWidget* field)
     }
 }
 
-// Assistive tools see the program's own windows as windows, not as bare panes.
+// A tool button with a menu arrow beside it: pressing it does what a click does, and
+// its menu opens apart (Qt offers the menu twice and no press).
+class SplitButtonAccessible : public QAccessibleWidget {
+public:
+    explicit SplitButtonAccessible(QToolButton* button) : QAccessibleWidget(button, QAccessible::ButtonMenu) {}
+
+    QToolButton* button() const { return static_cast<QToolButton*>(widget()); }
+    QString text(QAccessible::Text kind) const override
+    {
+        const QString text = QAccessibleWidget::text(kind);
+        return kind == QAccessible::Name && text.isEmpty() ? button()->toolTip() : text;
+    }
+    QStringList actionNames() const override { return {pressAction(), showMenuAction()}; }
+    void doAction(const QString& name) override
+    {
+        if (!button()->isEnabled())
+            return;
+        if (name == pressAction())
+            button()->click();
+        else if (name == showMenuAction() && button()->menu()) // posted: the menu's loop must not hold the caller
+            QMetaObject::invokeMethod(button(), &QToolButton::showMenu, Qt::QueuedConnection);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+};
+
+// Assistive tools see the program's own windows as windows, not as bare panes, and
+// split tool buttons as both a button and a menu.
 QAccessibleInterface* windowAccessible(const QString& className, QObject* object)
 {
     static const QStringList windows = {QStringLiteral("TForm1"), QStringLiteral("TForm2"), QStringLiteral("TForm3")};
     if (windows.contains(className) && object->isWidgetType())
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    auto* tool = qobject_cast<QToolButton*>(object);
+    if (className == QLatin1String("QToolButton") && tool && tool->popupMode() == QToolButton::MenuButtonPopup)
+        return new SplitButtonAccessible(tool);
     return nullptr;
 }
 

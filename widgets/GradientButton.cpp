@@ -6,6 +6,8 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QCoreApplication>
+#include <QContextMenuEvent>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -194,9 +196,22 @@ public:
             return captionWithoutMnemonic(button()->Caption());
         return QAccessibleWidget::text(kind);
     }
-    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
+    QStringList actionNames() const override
+    {
+        QStringList names{pressAction()};
+        if (hasMenu())
+            names << showMenuAction();
+        return names + QAccessibleWidget::actionNames();
+    }
     void doAction(const QString& name) override
     {
+        if (name == showMenuAction() && hasMenu()) {
+            // As a right click opens it; posted, so the caller's request returns first.
+            const QPoint centre = button()->rect().center();
+            QCoreApplication::postEvent(button(), new QContextMenuEvent(QContextMenuEvent::Keyboard, centre,
+                                                                        button()->mapToGlobal(centre)));
+            return;
+        }
         if (name != pressAction()) {
             QAccessibleWidget::doAction(name);
             return;
@@ -213,6 +228,11 @@ public:
     }
 
 private:
+    // A menu of the button's own actions, opened by a right click.
+    bool hasMenu() const
+    {
+        return button()->contextMenuPolicy() == Qt::ActionsContextMenu && !button()->actions().isEmpty();
+    }
     // "&Open" reads "Open", "&&" reads "&".
     static QString captionWithoutMnemonic(const QString& caption)
     {

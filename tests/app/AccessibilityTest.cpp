@@ -3,6 +3,9 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QHelpEvent>
+#include <QMenu>
+#include <QTimer>
+#include <QToolButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
@@ -201,4 +204,43 @@ TEST_F(Accessibility, CharacterMapZoomsFromTheKeyboard)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_TRUE(about.isHidden());
+}
+
+// The split print button presses as the mouse does or opens its menu; Print All's
+// menu opens from the bus as from the right button.
+TEST_F(Accessibility, ButtonsWithMenusOfferPressAndShowMenu)
+{
+    TForm1& form = start();
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QAccessibleActionInterface* print = accessible(form.ToolButton1)->actionInterface();
+    ASSERT_NE(print, nullptr);
+    EXPECT_EQ(print->actionNames(),
+              QStringList({QAccessibleActionInterface::pressAction(), QAccessibleActionInterface::showMenuAction()}));
+    EXPECT_EQ(accessible(form.ToolButton1)->role(), QAccessible::ButtonMenu);
+    QAccessibleActionInterface* printAll = accessible(form.GradientButton10)->actionInterface();
+    ASSERT_NE(printAll, nullptr);
+    EXPECT_EQ(printAll->actionNames(), QStringList({QAccessibleActionInterface::pressAction(),
+                                                    QAccessibleActionInterface::showMenuAction(), "SetFocus"}));
+    EXPECT_EQ(accessible(form.Button4)->actionInterface()->actionNames(),
+              QStringList({QAccessibleActionInterface::pressAction(), "SetFocus"}));
+
+    // The menu opens once the bus call has returned; read and closed while it shows.
+    for (QAccessibleActionInterface* button : {print, printAll}) {
+        QStringList seen;
+        QTimer::singleShot(50, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QAccessibleInterface* shown = menu ? QAccessible::queryAccessibleInterface(menu) : nullptr;
+            seen << (shown && shown->role() == QAccessible::PopupMenu ? "popup menu" : "no menu");
+            for (int i = 0; shown && i < shown->childCount(); ++i)
+                seen << shown->child(i)->text(QAccessible::Name);
+            if (menu)
+                menu->close();
+        });
+        button->doAction(QAccessibleActionInterface::showMenuAction());
+        EXPECT_TRUE(seen.isEmpty()) << "the call waited for the menu";
+        QTRY_VERIFY(!seen.isEmpty());
+        EXPECT_EQ(seen.first(), "popup menu");
+        EXPECT_EQ(seen.last(), "Save as PDF\u2026");
+    }
 }
