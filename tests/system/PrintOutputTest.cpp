@@ -437,7 +437,7 @@ TEST(SaveAsPdf, CancelledCatalogueLeavesNoFileAndNoJob)
     const QString file = folder.path() + "/catalogue.pdf";
     const auto openFiles = [] { // the spool files still open
         QStringList spools;
-        for (const QFileInfo& open : QDir("/proc/self/fd").entryInfoList(QDir::System | QDir::NoDotAndDotDot))
+        for (const QFileInfo& open : QDir("/dev/fd").entryInfoList(QDir::System | QDir::NoDotAndDotDot))
             if (open.symLinkTarget().contains(".part") || open.symLinkTarget().contains(".spool"))
                 spools << open.symLinkTarget();
         return spools;
@@ -489,7 +489,7 @@ namespace {
 
 int openDescriptors()
 {
-    return int(QDir("/proc/self/fd").entryList(QDir::System | QDir::NoDotAndDotDot).size());
+    return int(QDir("/dev/fd").entryList(QDir::System | QDir::NoDotAndDotDot).size());
 }
 
 // The main window on scripted faces, saving its PDF files through Qt for real.

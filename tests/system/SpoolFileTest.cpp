@@ -21,7 +21,7 @@ QStringList entries(const QString& folder)
 
 int openDescriptors()
 {
-    return int(QDir("/proc/self/fd").entryList(QDir::System | QDir::NoDotAndDotDot).size());
+    return int(QDir("/dev/fd").entryList(QDir::System | QDir::NoDotAndDotDot).size());
 }
 
 QByteArray contents(const QString& file)
