@@ -61,10 +61,12 @@ public:
     PrintProgressBox(const PrintProgressBox&) = delete;
     PrintProgressBox& operator=(const PrintProgressBox&) = delete;
 
-    // Runs the job on the worker and answers the window's events until it ends, or at
-    // once on Cancel (the worker then drops the job by itself). An earlier job still
-    // ending is waited for first. False when cancelled; an error of the job is raised.
-    bool run(print::PrintWorker& worker, print::PrintWorker::Job job)
+    // Runs the job of so many pages on the worker and answers the window's events
+    // until it ends, or at once on Cancel (the worker then drops the job by itself).
+    // The box shows from the start, so nothing in the window can start another job or
+    // change the fonts meanwhile. An earlier job still ending is waited for first.
+    // False when cancelled; an error of the job is raised.
+    bool run(print::PrintWorker& worker, int pages, print::PrintWorker::Job job)
     {
         QEventLoop loop;
         bool cancelled = false;
@@ -81,6 +83,7 @@ public:
             if (cancelled)
                 return false;
         }
+        show(1, pages, 0);
         QObject::connect(&worker, &print::PrintWorker::progressed, &box,
                          [this](int stage, int page, int pages) { show(page, pages, stage * pages + page); });
         worker.start(std::move(job));
@@ -105,7 +108,7 @@ private:
         box.setMaximum(2 * pages);
         box.setValue(done);
         if (!box.isVisible())
-            box.show(); // on the first page: a job that cannot start shows no box
+            box.show();
     }
 
     QLabel* title;
@@ -134,7 +137,7 @@ void TForm1::printSheet(const QString& pdfFile)
                                            : QStringLiteral("Saving the sheet: page %1 of %2");
     PrintProgressBox progress(*this, nullptr, text, {Timer1, fontsAheadTimer});
     sys::Printer& printer = services.printer;
-    progress.run(*printWorker, [&printer, pdfFile, sources](const print::CatalogueProgress& reporter) {
+    progress.run(*printWorker, 1, [&printer, pdfFile, sources](const print::CatalogueProgress& reporter) {
         print::PrinterCanvas canvas(printer, pdfFile);
         print::printFontSheet(canvas, sources, reporter.drawn);
     });
@@ -175,10 +178,11 @@ void TForm1::printCatalogue(const QString& pdfFile)
                                            : QStringLiteral("Saving all fonts: page %1 of %2");
     PrintProgressBox progress(*this, Panel4, text, {Timer1, fontsAheadTimer});
     sys::Printer& printer = services.printer;
-    progress.run(*printWorker, [&printer, pdfFile, walk](const print::CatalogueProgress& reporter) {
+    const auto job = [&printer, pdfFile, walk](const print::CatalogueProgress& reporter) {
         print::PrinterCanvas canvas(printer, pdfFile);
         print::printFontCatalogue(canvas, walk, reporter);
-    });
+    };
+    progress.run(*printWorker, print::cataloguePages(names.size()), job);
 }
 
 bool TForm1::printJobRunning() const
