@@ -5,21 +5,14 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QTemporaryFile>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace sys {
 
 namespace {
-
-QString partPattern(const QString& target)
-{
-    return target + QStringLiteral(".XXXXXX.part");
-}
 
 QString partName(const QString& target)
 {
@@ -58,36 +51,42 @@ std::unique_ptr<SpoolFile> SpoolFile::create(const QString& target)
     }
     if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
         return nullptr;
-    spool->part = std::make_unique<QTemporaryFile>(partPattern(target));
-    if (!spool->part->open())
+    for (int attempt = 0; attempt < 100 && spool->fd < 0; ++attempt) {
+        spool->part = partName(target);
+        const QByteArray name = QFile::encodeName(spool->part);
+        spool->fd = ::open(name.constData(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0666);
+        if (spool->fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (spool->fd < 0) {
+        spool->part.clear();
         return nullptr;
+    }
     // Held for the writer's life: a part file whose lock is free is a dead writer's.
-    if (::flock(spool->part->handle(), LOCK_EX | LOCK_NB) != 0)
-        return nullptr;
+    ::flock(spool->fd, LOCK_EX | LOCK_NB);
     return spool;
 }
 
 SpoolFile::~SpoolFile()
 {
+    if (!part.isEmpty())
+        ::unlink(QFile::encodeName(part).constData());
     if (fd >= 0)
         ::close(fd);
 }
 
 QString SpoolFile::path() const
 {
-    return part ? part->fileName() : QStringLiteral("/dev/fd/%1").arg(fd);
+    return part.isEmpty() ? QStringLiteral("/dev/fd/%1").arg(fd) : part;
 }
 
 bool SpoolFile::commit(const QString& target)
 {
     const QByteArray name = QFile::encodeName(target);
-    if (part) {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        const QByteArray from = QFile::encodeName(part->fileName());
-        if (::fchmod(part->handle(), 0666 & ~mask) != 0 || ::rename(from.constData(), name.constData()) != 0)
+    if (!part.isEmpty()) {
+        if (::rename(QFile::encodeName(part).constData(), name.constData()) != 0)
             return false;
-        part->setAutoRemove(false);
+        part.clear();
         return true;
     }
     // Linked under a fresh name beside the target, then renamed over it: the target is

@@ -3,8 +3,6 @@
 #include <QString>
 #include <memory>
 
-class QTemporaryFile;
-
 namespace sys {
 
 // A file being written that has no name until it is whole: an unnamed file in the
@@ -23,7 +21,7 @@ public:
     // open (see inheritable()), opens the file for writing or reading.
     QString path() const;
     int descriptor() const { return fd; }
-    bool unnamed() const { return part == nullptr; }
+    bool unnamed() const { return part.isEmpty(); }
     // Puts the file in the target's place at once, readable as a new file would be; an
     // existing target is replaced whole. False when that failed: the target is as it was.
     bool commit(const QString& target);
@@ -33,8 +31,8 @@ public:
 
 private:
     SpoolFile() = default;
-    int fd = -1;                          // the unnamed file's descriptor
-    std::unique_ptr<QTemporaryFile> part; // the stand-in part file, when there is one
+    int fd = -1;
+    QString part; // the stand-in part file's name, while it has one
 };
 
 // Removes the part files of the target whose writers are gone (killed mid-way): those
