@@ -28,7 +28,7 @@ struct PrinterFont {
 int printerPixelHeight(int points, int dpi);
 
 // Called as a job's pages are made, after each page and often enough within a
-// long one that the window can answer: the page being made and the count.
+// long one that a Cancel is seen at once: the page being made and the count.
 // Returning false stops the job there: nothing of it is printed or written.
 using PageProgress = std::function<bool(int page, int pages)>;
 
