@@ -9,6 +9,7 @@
 #include "framework/UpDown.h"
 #include "manage/FontOffer.h"
 #include "preview/CharacterMap.h"
+#include "print/PrintWorker.h"
 #include "widgets/GradientButton.h"
 #include "widgets/GrainPanel.h"
 #include "widgets/SortableGrid.h"
@@ -59,6 +60,8 @@ public:
     // The overlay and the About window, made after the main window.
     void setOverlay(TForm2* overlay);
     void setAbout(TForm3* about);
+    // A print job is still running, or still ending after a Cancel.
+    bool printJobRunning() const;
 
     // Title area
     QLabel* Image1 = nullptr;
@@ -228,6 +231,7 @@ private:
     // The sheet and the catalogue, to the default printer or, with a file, a PDF.
     void printSheet(const QString& pdfFile);
     void printCatalogue(const QString& pdfFile);
+    std::unique_ptr<print::PrintWorker> printWorker = std::make_unique<print::PrintWorker>();
 
     Services services;
     catalogue::InstalledFaceList faces;

@@ -4,12 +4,12 @@
 
 #include "print/FontCatalogue.h"
 #include "print/FontSheet.h"
+#include "print/PrintWorker.h"
 #include "print/SaveAsPdf.h"
 #include "system/FileSystem.h"
 #include "system/Printer.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -27,15 +27,16 @@ QStringList memoLines(const QPlainTextEdit& memo)
     return lines;
 }
 
-// Shows the catalogue's progress in the face title and in a window-modal box with
-// a Cancel button (Escape too), and lets the window repaint between pages. The box
-// keeps the window's own controls from starting anything meanwhile; the timers of
-// the window are held. The title is put back afterwards, unless something else has
-// replaced the progress text meanwhile.
-class CatalogueProgressBox {
+// Shows a print job's progress in a window-modal box with a Cancel button (Escape
+// too), and for the catalogue in the face title, while the job runs on the print
+// worker. The box keeps the window's own controls from starting anything meanwhile;
+// the timers of the window are held. The title is put back afterwards, unless
+// something else has replaced the progress text meanwhile.
+class PrintProgressBox {
 public:
-    CatalogueProgressBox(QWidget& window, QLabel& title, const QString& text, std::initializer_list<QTimer*> timers)
-        : title(title), saved(title.text()), text(text), box(QString(), QStringLiteral("Cancel"), 0, 1, &window)
+    PrintProgressBox(QWidget& window, QLabel* title, const QString& text, std::initializer_list<QTimer*> timers)
+        : title(title), saved(title ? title->text() : QString()), text(text),
+          box(QString(), QStringLiteral("Cancel"), 0, 1, &window)
     {
         for (QTimer* timer : timers) {
             if (timer->isActive()) {
@@ -50,51 +51,70 @@ public:
         box.setAutoReset(false);
         box.setMinimumDuration(0);
     }
-    ~CatalogueProgressBox()
+    ~PrintProgressBox()
     {
-        if (title.text() == shown)
-            title.setText(saved);
+        if (title && title->text() == shown)
+            title->setText(saved);
         for (QTimer* timer : held)
             timer->start();
     }
-    CatalogueProgressBox(const CatalogueProgressBox&) = delete;
-    CatalogueProgressBox& operator=(const CatalogueProgressBox&) = delete;
+    PrintProgressBox(const PrintProgressBox&) = delete;
+    PrintProgressBox& operator=(const PrintProgressBox&) = delete;
 
-    // Each page counts twice: laid out, then drawn.
-    print::CatalogueProgress reporter()
+    // Runs the job of so many pages on the worker and answers the window's events
+    // until it ends, or at once on Cancel (the worker then drops the job by itself).
+    // The box shows from the start, so nothing in the window can start another job or
+    // change the fonts meanwhile. An earlier job still ending is waited for first.
+    // False when cancelled; an error of the job is raised.
+    bool run(print::PrintWorker& worker, int pages, print::PrintWorker::Job job)
     {
-        return {[this](int page, int pages) { return show(page, pages, page); },
-                [this](int page, int pages) { return show(page, pages, pages + page); }};
+        QEventLoop loop;
+        bool cancelled = false;
+        QObject::connect(&box, &QProgressDialog::canceled, &loop, [&] {
+            cancelled = true;
+            worker.cancel();
+            loop.quit();
+        });
+        QObject::connect(&worker, &print::PrintWorker::finished, &loop, &QEventLoop::quit);
+        if (worker.running()) {
+            box.setLabelText(QStringLiteral("Finishing the previous job\u2026"));
+            box.show();
+            loop.exec();
+            if (cancelled)
+                return false;
+        }
+        show(1, pages, 0);
+        QObject::connect(&worker, &print::PrintWorker::progressed, &box,
+                         [this](int stage, int page, int pages) { show(page, pages, stage * pages + page); });
+        worker.start(std::move(job));
+        loop.exec();
+        if (cancelled)
+            return false;
+        if (const std::exception_ptr error = worker.takeError())
+            std::rethrow_exception(error);
+        return true;
     }
 
 private:
-    bool show(int page, int pages, int done)
+    // Each page counts twice: laid out, then drawn.
+    void show(int page, int pages, int done)
     {
-        // Asked after every row: answer from the last look unless the page changed
-        // or a moment has passed, so that repainting does not slow the job.
-        if (done == shownDone && sinceShown.isValid() && sinceShown.elapsed() < 40)
-            return !box.wasCanceled();
-        shownDone = done;
-        sinceShown.start();
         shown = text.arg(page).arg(pages);
-        title.setText(shown);
+        if (title)
+            title->setText(shown);
         // Closing the job after its last page (writing the fonts of every face into
-        // it) takes a while and cannot be stopped: the box says so.
+        // it) takes a while: the box says so.
         box.setLabelText(done < 2 * pages ? shown : shown + QStringLiteral("\nFinishing the job\u2026"));
         box.setMaximum(2 * pages);
         box.setValue(done);
         if (!box.isVisible())
-            box.show(); // on the first page: a job that cannot start shows no box
-        QCoreApplication::processEvents();
-        return !box.wasCanceled();
+            box.show();
     }
 
-    QLabel& title;
+    QLabel* title;
     QString saved;
     QString text;
     QString shown;
-    int shownDone = -1;
-    QElapsedTimer sinceShown;
     QProgressDialog box;
     std::vector<QTimer*> held;
 };
@@ -113,28 +133,61 @@ void TForm1::printSheet(const QString& pdfFile)
     sources.memoColor = Edit1->palette().color(QPalette::Text);
     sources.memoLines = memoLines(*Edit1);
     sources.characterMap = characterMapCells();
-    print::PrinterCanvas canvas(services.printer, pdfFile);
-    print::printFontSheet(canvas, sources);
+    const QString text = pdfFile.isEmpty() ? QStringLiteral("Printing the sheet: page %1 of %2")
+                                           : QStringLiteral("Saving the sheet: page %1 of %2");
+    PrintProgressBox progress(*this, nullptr, text, {Timer1, fontsAheadTimer});
+    sys::Printer& printer = services.printer;
+    progress.run(*printWorker, 1, [&printer, pdfFile, sources](const print::CatalogueProgress& reporter) {
+        print::PrinterCanvas canvas(printer, pdfFile);
+        print::printFontSheet(canvas, sources, reporter.drawn);
+    });
 }
 
 void TForm1::printCatalogue(const QString& pdfFile)
 {
+    // The face list and the registry are read here, on the window's thread, before the
+    // job starts: the files of each face, up to the first that cannot be read, whose
+    // error the job raises when it reaches that row.
     ListBox5->setItems(faces.faces());
     ListBox5->setItemIndex(0);
+    const QStringList names = ListBox5->Items();
+    auto files = std::make_shared<std::vector<QStringList>>();
+    files->reserve(names.size());
+    std::exception_ptr unreadable;
+    for (int index = 0; index < names.size(); ++index) {
+        try {
+            files->push_back(print::catalogueFiles(catalogue::sourceFiles(registryNames.probe(names.at(index)))));
+        } catch (...) {
+            unreadable = std::current_exception();
+            ListBox5->setItemIndex(index);
+            break;
+        }
+    }
+    if (!unreadable && !names.isEmpty()) {
+        ListBox5->setItemIndex(int(names.size() - 1));
+        ListBox6->setItems(files->back());
+    }
     print::CatalogueWalk walk;
-    walk.faces = ListBox5->Items();
-    walk.filesOf = [this, &walk](int index) {
-        ListBox5->setItemIndex(index);
-        const QStringList files =
-            print::catalogueFiles(catalogue::sourceFiles(registryNames.probe(walk.faces.at(index))));
-        ListBox6->setItems(files);
-        return files;
+    walk.faces = names;
+    walk.filesOf = [files, unreadable](int index) {
+        if (std::size_t(index) >= files->size())
+            std::rethrow_exception(unreadable);
+        return files->at(index);
     };
     const QString text = pdfFile.isEmpty() ? QStringLiteral("Printing all fonts: page %1 of %2")
                                            : QStringLiteral("Saving all fonts: page %1 of %2");
-    CatalogueProgressBox progress(*this, *Panel4, text, {Timer1, fontsAheadTimer});
-    print::PrinterCanvas canvas(services.printer, pdfFile);
-    print::printFontCatalogue(canvas, walk, progress.reporter());
+    PrintProgressBox progress(*this, Panel4, text, {Timer1, fontsAheadTimer});
+    sys::Printer& printer = services.printer;
+    const auto job = [&printer, pdfFile, walk](const print::CatalogueProgress& reporter) {
+        print::PrinterCanvas canvas(printer, pdfFile);
+        print::printFontCatalogue(canvas, walk, reporter);
+    };
+    progress.run(*printWorker, print::cataloguePages(names.size()), job);
+}
+
+bool TForm1::printJobRunning() const
+{
+    return printWorker->running();
 }
 
 void TForm1::ToolButton1Click()

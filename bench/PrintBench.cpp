@@ -230,6 +230,61 @@ void BM_PrintAllCancelled(benchmark::State& state)
 }
 BENCHMARK(BM_PrintAllCancelled)->Arg(3000)->Arg(10000)->Arg(24 * 3600 * 1000)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Print All into a PDF as the window sees it: a timer on the window's thread ticks
+// every 5 ms from the click to the handler's return, and Cancel is clicked a set time
+// (ms) after the click (a day: never). Counters: the longest gap between ticks
+// (max_gap_ms: the longest the window did not answer), the ticks seen, the time from
+// the click on Cancel to the handler's return (cancel_ms: when the window is back),
+// and the whole handler (handler_ms).
+void BM_PrintAllWindowGaps(benchmark::State& state)
+{
+    Program& running = program();
+    QFile::remove(running.pdf);
+    QElapsedTimer clock;
+    qint64 clickedAt = -1;
+    qint64 lastTick = -1;
+    qint64 maxGap = 0;
+    int ticks = 0;
+    QTimer ticker;
+    ticker.setInterval(5);
+    ticker.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        maxGap = std::max(maxGap, now - lastTick);
+        lastTick = now;
+        ++ticks;
+        auto* box = running.form.findChild<QProgressDialog*>(QStringLiteral("PrintProgress"));
+        if (clickedAt < 0 && now >= state.range(0) && box && box->isVisible()) {
+            clickedAt = clock.elapsed();
+            QTest::mouseClick(box->findChild<QPushButton*>(), Qt::LeftButton);
+        }
+    });
+    qint64 cancel = -1;
+    qint64 handler = 0;
+    for (auto _ : state) {
+        FakeDialogs dialogs;
+        dialogs.savedFiles = {running.pdf};
+        dialogs.answers = {true};
+        clickedAt = -1;
+        maxGap = 0;
+        ticks = 0;
+        clock.start();
+        lastTick = 0;
+        ticker.start();
+        running.form.SaveCataloguePdf->trigger();
+        handler = clock.elapsed();
+        maxGap = std::max(maxGap, handler - lastTick);
+        cancel = clickedAt < 0 ? -1 : handler - clickedAt;
+        ticker.stop();
+    }
+    state.counters["max_gap_ms"] = double(maxGap);
+    state.counters["ticks"] = double(ticks);
+    state.counters["cancel_ms"] = double(cancel);
+    state.counters["handler_ms"] = double(handler);
+    state.counters["faces"] = double(running.form.ListBox5->Count());
+}
+BENCHMARK(BM_PrintAllWindowGaps)->Arg(3000)->Arg(10000)->Arg(24 * 3600 * 1000)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_SheetWithLongSample(benchmark::State& state)
 {
     Program& running = program();

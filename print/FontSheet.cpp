@@ -52,7 +52,7 @@ void printCharacterMap(PrinterCanvas& canvas, const preview::CharacterMapCells& 
 
 } // namespace
 
-void printFontSheet(PrinterCanvas& canvas, const SheetSources& sources)
+bool printFontSheet(PrinterCanvas& canvas, const SheetSources& sources, const sys::PageProgress& progress)
 {
     PrintJob job(canvas);
     // Every label is black, whatever colour an earlier sample left in the canvas font.
@@ -107,7 +107,7 @@ void printFontSheet(PrinterCanvas& canvas, const SheetSources& sources)
         if (!sources.memoLines[line].isEmpty())
             canvas.textOut(0, int(y), sources.memoLines[line]);
     }
-    job.end();
+    return job.end(progress);
 }
 
 } // namespace print

@@ -29,6 +29,7 @@ struct SheetSources {
 
 // Prints the one-page specimen sheet of the current face at fixed device pixels:
 // header, file line, the alphabet at eleven sizes, the character map and the sample.
-void printFontSheet(PrinterCanvas& canvas, const SheetSources& sources);
+// False when the progress cancelled it while it was drawn: then nothing is printed.
+bool printFontSheet(PrinterCanvas& canvas, const SheetSources& sources, const sys::PageProgress& progress = {});
 
 } // namespace print

@@ -1,5 +1,6 @@
 #include "system/FaceCoverage.h"
 
+#include "system/FontLock.h"
 #include "system/FontFactory.h"
 #include "system/Fontconfig.h"
 #include "system/NamedInstances.h"
@@ -134,6 +135,7 @@ QString coveredFamily(const QString& face)
 
 FaceCoverage faceCoverage(const QString& face)
 {
+    const auto lock = lockFontCaches();
     FamilyIndex& index = familyIndex();
     FcPattern* font = index.fontOf(coveredFamily(face));
     const auto kept = index.coverages.constFind(face);
@@ -159,6 +161,7 @@ FaceCoverage faceCoverage(const QString& face)
 
 bool isColourFace(const QString& face)
 {
+    const auto lock = lockFontCaches();
     FcPattern* font = familyIndex().fontOf(coveredFamily(face));
     FcBool colour = FcFalse;
     return font && FcPatternGetBool(font, FC_COLOR, 0, &colour) == FcResultMatch && colour;

@@ -1,5 +1,6 @@
 #include "system/FontFactory.h"
 
+#include "system/FontLock.h"
 #include "system/Fontconfig.h"
 #include "system/NamedInstances.h"
 #include "system/RasterFaces.h"
@@ -14,6 +15,12 @@
 #include <vector>
 
 namespace sys {
+
+std::unique_lock<std::recursive_mutex> lockFontCaches()
+{
+    static std::recursive_mutex caches;
+    return std::unique_lock(caches);
+}
 
 bool isDefaultFace(const QString& face)
 {
@@ -62,6 +69,7 @@ bool hasFamily(const QString& family)
 
 QString installedFamily(const QString& family)
 {
+    const auto lock = lockFontCaches();
     // Resolved again after the fonts change: a family installed since is itself.
     static QHash<QString, QString> resolved;
     static FontSetsStamp resolvedFrom;
@@ -110,6 +118,7 @@ double screenPixelHeight(const QFont& font)
 
 void setFace(QFont& font, const QString& face, Fallback fallback)
 {
+    const auto lock = lockFontCaches();
     // Without fallback a symbol face shows its own symbols instead of letters
     // borrowed from another face.
     QFont::StyleStrategy strategy = fallback == Fallback::None ? QFont::NoFontMerging : QFont::PreferDefault;
@@ -141,6 +150,7 @@ void setFace(QFont& font, const QString& face, Fallback fallback)
 
 QString faceOf(const QFont& font)
 {
+    const auto lock = lockFontCaches();
     const QString family = font.family();
     QString face = rasterFaces() ? rasterFaces()->faceOf(family) : QString();
     if (face.isEmpty()) {
@@ -152,6 +162,7 @@ QString faceOf(const QFont& font)
 
 QFont faceFont(const QString& face, int pixelSize, bool bold, bool italic, bool underline, Fallback fallback)
 {
+    const auto lock = lockFontCaches();
     QFont font;
     font.setPixelSize(std::max(1, pixelSize));
     font.setBold(bold);

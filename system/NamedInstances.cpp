@@ -1,5 +1,6 @@
 #include "system/NamedInstances.h"
 
+#include "system/FontLock.h"
 #include "system/Fontconfig.h"
 
 #include <QSet>
@@ -133,6 +134,7 @@ QString NamedInstances::nameOf(const QString& family, int weight, int width, boo
 
 const NamedInstances& drawnInstances()
 {
+    const auto lock = lockFontCaches();
     static NamedInstances instances;
     static FontSetsStamp builtFrom;
     FontSetsStamp now = currentFontSetsStamp();

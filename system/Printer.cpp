@@ -2,15 +2,14 @@
 
 #include "system/FaceCoverage.h"
 #include "system/RasterFaces.h"
+#include "system/SpoolFile.h"
 #include "system/TextFaces.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPaintEngine>
 #include <QPainter>
 #include <QPageLayout>
 #include <QPrinter>
@@ -18,13 +17,10 @@
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 #include <cmath>
 #include <cups/cups.h>
 #include <malloc.h>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -156,49 +152,19 @@ namespace {
 // A Qt printer that writes the job into the spool file: Qt's CUPS engine for the
 // default printer, which then leaves the sending to us; its PDF engine on the same
 // paper and margins for a file.
-class SpoolPrinter : public QPrinter {
-public:
-    using QPrinter::QPrinter;
-
-    // Drops a cancelled job without Qt's closing work: ending the PDF engine writes
-    // (and subsets) every font drawn so far, seconds for thousands of faces. With
-    // the engine marked inactive, ending the painter skips that; the spool file the
-    // engine leaves open is closed here, as the engine then never closes it.
-    void drop(QPainter& painter, const QString& spool)
-    {
-        painter.paintEngine()->setActive(false);
-        painter.end();
-        painters = 0; // ending an inactive engine leaves the device's count alone
-        closeOpenFile(spool);
-    }
-
-private:
-    static void closeOpenFile(const QString& path)
-    {
-        const QByteArray target = QFile::encodeName(QFileInfo(path).canonicalFilePath());
-        QDir descriptors(QStringLiteral("/proc/self/fd"));
-        for (const QString& name : descriptors.entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot)) {
-            char link[4096];
-            const QByteArray entry = QFile::encodeName(descriptors.filePath(name));
-            const ssize_t length = ::readlink(entry.constData(), link, sizeof link);
-            if (length > 0 && QByteArray(link, int(length)) == target)
-                ::close(name.toInt());
-        }
-    }
-};
-
-std::unique_ptr<SpoolPrinter> spoolingPrinter(const QPrinterInfo& info, bool pdf, const QString& spool)
+std::unique_ptr<QPrinter> spoolingPrinter(const QPrinterInfo& info, bool pdf, const QString& spool)
 {
-    std::unique_ptr<SpoolPrinter> printer;
+    std::unique_ptr<QPrinter> printer;
     if (pdf) {
-        printer = std::make_unique<SpoolPrinter>(QPrinter::HighResolution);
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
         if (!info.isNull())
             printer->setPageLayout(QPrinter(info, QPrinter::HighResolution).pageLayout());
     } else {
-        printer = std::make_unique<SpoolPrinter>(info, QPrinter::HighResolution);
+        printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     }
-    // A name without the .pdf suffix keeps the printer's own engine.
+    // A name without the .pdf suffix keeps the printer's own engine. The engine opens
+    // the spool file again by that name and closes its own descriptor when it ends.
     printer->setOutputFileName(spool);
     printer->setResolution(QtPrinter::resolution);
     printer->setFullPage(false);
@@ -247,12 +213,26 @@ bool sendToCups(const QPrinter& printer, const QStringList& spools, const QStrin
                           int(cupsOptions.size()), cupsOptions.data()) != 0;
 }
 
-// Joins the parts of a document into one PDF file with poppler's pdfunite. While it
-// runs, the progress is asked on (so the window keeps answering), and a Cancel stops it.
-Printer::End joinPdfParts(const QStringList& parts, const QString& joined, const std::function<bool()>& goOn)
+// Joins the parts of a document into one PDF file with poppler's pdfunite, which
+// opens the spool files by the names they have for it: their descriptors are kept
+// open across its exec. While it runs, a Cancel stops it.
+Printer::End joinPdfParts(const std::vector<std::unique_ptr<SpoolFile>>& parts, const SpoolFile& joined,
+                          const std::function<bool()>& goOn)
 {
+    QStringList arguments;
+    std::vector<int> descriptors;
+    for (const auto& part : parts) {
+        arguments << part->path();
+        descriptors.push_back(part->descriptor());
+    }
+    arguments << joined.path();
+    descriptors.push_back(joined.descriptor());
     QProcess unite;
-    unite.start(QStringLiteral("pdfunite"), QStringList(parts) << joined);
+    unite.setChildProcessModifier([descriptors] {
+        for (int descriptor : descriptors)
+            SpoolFile::inheritable(descriptor);
+    });
+    unite.start(QStringLiteral("pdfunite"), arguments);
     if (!unite.waitForStarted(-1))
         return Printer::End::Refused;
     while (!unite.waitForFinished(50)) {
@@ -272,18 +252,6 @@ bool canJoinPdfParts()
 {
     static const bool found = !QStandardPaths::findExecutable(QStringLiteral("pdfunite")).isEmpty();
     return found;
-}
-
-// Puts the finished spool file in the target's place, readable as a new file would be.
-bool replaceWith(QTemporaryFile& spool, const QString& target)
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    const QByteArray from = QFile::encodeName(spool.fileName());
-    if (::chmod(from.constData(), 0666 & ~mask) != 0 || ::rename(from.constData(), QFile::encodeName(target).constData()) != 0)
-        return false;
-    spool.setAutoRemove(false);
-    return true;
 }
 
 } // namespace
@@ -344,10 +312,11 @@ Printer::End QtPrinter::endJob(const PageProgress& progress)
     const int pages = int(finished->pages.size());
     const int partPages = pdf && !canJoinPdfParts() ? pages : pagesPerPart; // even: a duplex sheet stays whole
     // The spool files lie beside the target, so that the whole can take its place.
-    const QString spoolPattern = pdf ? finished->pdfFile + QStringLiteral(".XXXXXX.part")
-                                     : QDir::tempPath() + QStringLiteral("/glyphwell-XXXXXX.spool");
-    std::vector<std::unique_ptr<QTemporaryFile>> parts;
-    std::unique_ptr<SpoolPrinter> printer;
+    const QString spoolTarget = pdf ? finished->pdfFile : QDir::tempPath() + QStringLiteral("/glyphwell.spool");
+    if (pdf)
+        removeStaleParts(spoolTarget);
+    std::vector<std::unique_ptr<SpoolFile>> parts;
+    std::unique_ptr<QPrinter> printer;
     // A page of new faces takes a while to draw; asking between its texts as well
     // lets a Cancel stop the job within a fraction of a second.
     constexpr qint64 askEvery = 50; // ms
@@ -358,11 +327,10 @@ Printer::End QtPrinter::endJob(const PageProgress& progress)
         return !progress || progress(pageNumber, pages);
     };
     for (int first = 0; first < pages; first += partPages) {
-        auto spool = std::make_unique<QTemporaryFile>(spoolPattern);
-        if (!spool->open())
+        std::unique_ptr<SpoolFile> spool = SpoolFile::create(spoolTarget);
+        if (!spool)
             return End::Refused;
-        spool->close();
-        printer = spoolingPrinter(info, pdf, spool->fileName());
+        printer = spoolingPrinter(info, pdf, spool->path());
         printer->setDocName(finished->title);
         QPainter painter;
         if (!painter.begin(printer.get()))
@@ -382,30 +350,34 @@ Printer::End QtPrinter::endJob(const PageProgress& progress)
             }
             cancelled = cancelled || !goOn(index + 1);
         }
-        if (cancelled) {
-            printer->drop(painter, spool->fileName());
+        // A cancelled part is ended as any other (writing the fonts drawn so far) and
+        // its spool file dropped: it never had a name, or loses its part file.
+        const bool ended = painter.end();
+        if (cancelled)
             return End::Cancelled;
-        }
         // Closing a spool file sends nothing: that is done below, once all are whole.
-        if (!painter.end())
+        if (!ended)
             return End::Refused;
         parts.push_back(std::move(spool));
     }
-    QStringList spools;
-    for (const auto& part : parts)
-        spools << part->fileName();
-    if (!pdf)
+    // Asked once more at the last moment a Cancel can still leave nothing behind.
+    if (!goOn(pages))
+        return End::Cancelled;
+    if (!pdf) {
+        QStringList spools;
+        for (const auto& part : parts)
+            spools << part->path();
         return sendToCups(*printer, spools, finished->title) ? End::Printed : End::Refused;
+    }
     if (parts.size() == 1)
-        return replaceWith(*parts.front(), finished->pdfFile) ? End::Printed : End::Refused;
-    QTemporaryFile joined(spoolPattern);
-    if (!joined.open())
+        return parts.front()->commit(finished->pdfFile) ? End::Printed : End::Refused;
+    const std::unique_ptr<SpoolFile> joined = SpoolFile::create(spoolTarget);
+    if (!joined)
         return End::Refused;
-    joined.close();
-    const End end = joinPdfParts(spools, joined.fileName(), [&] { return goOn(pages); });
+    const End end = joinPdfParts(parts, *joined, [&] { return goOn(pages); });
     if (end != End::Printed)
         return end;
-    return replaceWith(joined, finished->pdfFile) ? End::Printed : End::Refused;
+    return joined->commit(finished->pdfFile) ? End::Printed : End::Refused;
 }
 
 void QtPrinter::abortJob()

@@ -28,7 +28,7 @@ struct PrinterFont {
 int printerPixelHeight(int points, int dpi);
 
 // Called as a job's pages are made, after each page and often enough within a
-// long one that the window can answer: the page being made and the count.
+// long one that a Cancel is seen at once: the page being made and the count.
 // Returning false stops the job there: nothing of it is printed or written.
 using PageProgress = std::function<bool(int page, int pages)>;
 
@@ -73,9 +73,10 @@ private:
 // The system's default printer through Qt's print support (CUPS), at 600 device
 // pixels per inch with the printer's own paper and margins; or, when made with a
 // file name, a PDF file of the same layout. A job's pages are kept until the job
-// ends and only then drawn, into a spool file that reaches the printer (or the
-// target file) only once every page is in it, so an aborted or cancelled job
-// leaves nothing behind.
+// ends and only then drawn, into a spool file that has no name (see SpoolFile) and
+// reaches the printer (or the target file) only once every page is in it, so an
+// aborted, cancelled or killed job leaves nothing behind. A job may be made and
+// ended on a thread other than the window's.
 class QtPrinter : public Printer {
 public:
     static constexpr int resolution = 600;

@@ -1,5 +1,6 @@
 #include "system/RasterFaces.h"
 
+#include "system/FontLock.h"
 #include "system/CodePage.h"
 #include "system/FilePaths.h"
 #include "system/Fontconfig.h"
@@ -725,11 +726,13 @@ void RasterFaces::refresh()
 
 QString RasterFaces::standIn(const QString& face, double pixelHeight)
 {
+    const auto lock = lockFontCaches();
     return chooseStandIn(face, pixelHeight, false);
 }
 
 QString RasterFaces::outlineStandIn(const QString& face, double pixelHeight)
 {
+    const auto lock = lockFontCaches();
     return chooseStandIn(face, pixelHeight, true);
 }
 
@@ -864,6 +867,7 @@ void RasterFaces::forgetOldest()
 
 QString RasterFaces::faceOf(const QString& family) const
 {
+    const auto lock = lockFontCaches();
     return faces.value(family);
 }
 

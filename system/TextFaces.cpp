@@ -1,5 +1,6 @@
 #include "system/TextFaces.h"
 
+#include "system/FontLock.h"
 #include <QChar>
 #include <QHash>
 #include <QList>
@@ -163,6 +164,7 @@ Choice choose(const QString& family, bool bold, bool italic, const QList<char32_
 
 QFont fontForText(const QFont& font, const QString& text)
 {
+    const auto lock = lockFontCaches();
     const QString family = font.families().value(0, font.family());
     const bool bold = font.weight() >= QFont::DemiBold;
     const bool italic = font.style() != QFont::StyleNormal;
@@ -184,11 +186,13 @@ QFont fontForText(const QFont& font, const QString& text)
 
 QString matchedFamily(const QString& family, const QList<char32_t>& characters)
 {
+    const auto lock = lockFontCaches();
     return match(family, false, false, characters).family;
 }
 
 QString fallbackFace(const QString& family, bool bold, bool italic, const QString& characters)
 {
+    const auto lock = lockFontCaches();
     QFont font(family);
     font.setFamilies({family});
     font.setBold(bold);
@@ -199,6 +203,7 @@ QString fallbackFace(const QString& family, bool bold, bool italic, const QStrin
 
 int fallbackFaceCount()
 {
+    const auto lock = lockFontCaches();
     return decidedCount();
 }
 

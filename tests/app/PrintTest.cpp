@@ -1,11 +1,14 @@
 #include "tests/support/FormFixture.h"
 
 #include <QAction>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
+#include <atomic>
 #include <tuple>
 
 using Print = FormFixture;
@@ -256,38 +259,49 @@ TEST_F(Print, PrintAllCanBeCancelledWhileLaidOutOrDrawnAndThenPrintsNothing)
     form.CheckBox1->setChecked(true); // the auto view waits while the job runs
     ASSERT_TRUE(form.Timer1->isActive());
 
-    // Escape as the third of four pages opens.
+    // Escape as the third of four pages opens. The pages are laid out on the job's
+    // thread: the window is looked at on its own.
     QString shownWhenCancelled;
     bool autoViewHeld = false;
     printer.onNewPage = [&](int page) {
-        auto* box = form.findChild<QProgressDialog*>("PrintProgress");
-        if (page != 3 || !box || !box->isVisible())
-            return;
-        shownWhenCancelled = form.Panel4->text() + "|" + box->labelText();
-        autoViewHeld = !form.Timer1->isActive();
-        QTest::keyClick(box, Qt::Key_Escape);
+        QMetaObject::invokeMethod(
+            &form,
+            [&] {
+                auto* box = form.findChild<QProgressDialog*>("PrintProgress");
+                if (page != 3 || !box || !box->isVisible())
+                    return;
+                shownWhenCancelled = form.Panel4->text() + "|" + box->labelText();
+                autoViewHeld = !form.Timer1->isActive();
+                QTest::keyClick(box, Qt::Key_Escape);
+            },
+            Qt::BlockingQueuedConnection);
     };
     form.GradientButton10->Click();
-    EXPECT_EQ(shownWhenCancelled, "Printing all fonts: page 2 of 4|Printing all fonts: page 2 of 4");
-    EXPECT_TRUE(autoViewHeld);
-    EXPECT_EQ(printer.log, QStringList({"start Glyphwell", "page", "page", "abort"}));
     EXPECT_EQ(form.findChild<QProgressDialog*>("PrintProgress"), nullptr) << "the box is gone";
     EXPECT_EQ(form.Panel4->text(), title);
     EXPECT_TRUE(form.Timer1->isActive());
+    QTRY_VERIFY(!form.printJobRunning()); // the job drops its pages in the background
+    EXPECT_EQ(shownWhenCancelled, "Printing all fonts: page 2 of 4|Printing all fonts: page 2 of 4");
+    EXPECT_TRUE(autoViewHeld);
+    EXPECT_EQ(printer.log, QStringList({"start Glyphwell", "page", "page", "abort"}));
     form.CheckBox1->setChecked(false);
 
     // The Cancel button once every page is laid out and the pages are being drawn.
     printer.onNewPage = {};
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        auto* box = form.findChild<QProgressDialog*>("PrintProgress");
-        if (box && box->isVisible() && box->value() > box->maximum() / 2)
-            QTest::mouseClick(box->findChild<QPushButton*>(), Qt::LeftButton);
-    });
-    watch.start(0);
+    printer.onDrawn = [&](int page) {
+        QMetaObject::invokeMethod(
+            &form,
+            [&] {
+                auto* box = form.findChild<QProgressDialog*>("PrintProgress");
+                if (page > 1 && box && box->isVisible() && box->value() > box->maximum() / 2)
+                    QTest::mouseClick(box->findChild<QPushButton*>(), Qt::LeftButton);
+            },
+            Qt::BlockingQueuedConnection);
+    };
     dialogs.savedFiles = {documents + "/all.pdf"};
     form.SaveCataloguePdf->trigger();
-    watch.stop();
+    QTRY_VERIFY(!form.printJobRunning());
+    printer.onDrawn = {};
     EXPECT_EQ(printer.log.mid(4), QStringList({"start Glyphwell to " + documents + "/all.pdf", "page", "page", "page",
                                                "cancelled"}));
     EXPECT_EQ(form.Panel4->text(), title);
@@ -296,4 +310,36 @@ TEST_F(Print, PrintAllCanBeCancelledWhileLaidOutOrDrawnAndThenPrintsNothing)
     // Nothing is left open: the next job prints whole.
     form.GradientButton10->Click();
     EXPECT_EQ(printer.log.last(), "end");
+}
+
+TEST_F(Print, TheWindowAnswersWhileAJobRuns)
+{
+    QStringList names;
+    for (int face = 0; face < 60; ++face)
+        names << QString("Face %1").arg(face);
+    TForm1& form = start(names);
+    // A job that goes on only once the window's timer has ticked: were the job run on
+    // the window's thread, the timer could not tick and the job would wait in vain.
+    std::atomic<int> ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(5);
+    const auto waitForTicks = [&] {
+        const int seen = ticks;
+        QDeadlineTimer deadline(20000);
+        while (ticks < seen + 3 && !deadline.hasExpired())
+            QThread::msleep(1);
+        return ticks >= seen + 3;
+    };
+    bool answeredWhileLaidOut = false;
+    bool answeredWhileDrawn = false;
+    printer.onNewPage = [&](int) { answeredWhileLaidOut = waitForTicks(); };
+    printer.onDrawn = [&](int) { answeredWhileDrawn = waitForTicks(); };
+    form.ToolButton1->click();
+    EXPECT_TRUE(answeredWhileDrawn) << "the sheet";
+    printer.log.clear();
+    form.GradientButton10->Click();
+    EXPECT_TRUE(answeredWhileLaidOut);
+    EXPECT_TRUE(answeredWhileDrawn);
+    EXPECT_EQ(printer.log, QStringList({"start Glyphwell", "page", "end"}));
 }

@@ -50,6 +50,8 @@ public:
     {
         open = false;
         for (int page = 1; page <= pages && progress; ++page) {
+            if (onDrawn)
+                onDrawn(page);
             if (!progress(page, pages)) {
                 log << QStringLiteral("cancelled");
                 return End::Cancelled;
@@ -98,7 +100,9 @@ public:
     bool accepts = true;
     bool open = false;
     int pages = 0;
-    std::function<void(int page)> onNewPage; // called as each new page opens
+    // Called on the job's thread as each new page opens, and as each page is drawn.
+    std::function<void(int page)> onNewPage;
+    std::function<void(int page)> onDrawn;
     QStringList log;         // start, page, end, cancelled and abort in order
     std::vector<Text> texts; // of the last job started
 };

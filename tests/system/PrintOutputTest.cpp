@@ -5,12 +5,14 @@
 #include "app/Unit1.h"
 #include "print/PrinterCanvas.h"
 #include "tests/support/FakeDialogs.h"
+#include "tests/support/FakeServices.h"
 #include "tests/support/PdfText.h"
 #include "tests/support/Printers.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QFile>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -22,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
@@ -435,7 +438,7 @@ TEST(SaveAsPdf, CancelledCatalogueLeavesNoFileAndNoJob)
     const QString file = folder.path() + "/catalogue.pdf";
     const auto openFiles = [] { // the spool files still open
         QStringList spools;
-        for (const QFileInfo& open : QDir("/proc/self/fd").entryInfoList(QDir::System | QDir::NoDotAndDotDot))
+        for (const QFileInfo& open : QDir("/dev/fd").entryInfoList(QDir::System | QDir::NoDotAndDotDot))
             if (open.symLinkTarget().contains(".part") || open.symLinkTarget().contains(".spool"))
                 spools << open.symLinkTarget();
         return spools;
@@ -481,4 +484,136 @@ TEST(SaveAsPdf, CancelledCatalogueLeavesNoFileAndNoJob)
     EXPECT_EQ(run("lpstat", {"-W", "all", "-o", target.printer}), jobsBefore) << "no job reached the queue";
     EXPECT_FALSE(QFile::exists(target.file));
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('|').toStdString();
+}
+
+namespace {
+
+int openDescriptors()
+{
+    return int(QDir("/dev/fd").entryList(QDir::System | QDir::NoDotAndDotDot).size());
+}
+
+// The main window on scripted faces, saving its PDF files through Qt for real.
+struct PdfWindow : FakeServices {
+    sys::QtPrinter pdfPrinter;
+    Windows windows;
+    TForm1& start(const QStringList& faces)
+    {
+        fonts.addFaces(faces);
+        windows = createWindows(Services{fonts, registry, shellFolders, files, resources, shell, pdfPrinter, fontFiles});
+        return *windows.form1;
+    }
+};
+
+} // namespace
+
+TEST(SaveAsPdf, CancelledInAnyPartTheWindowIsBackAtOnceAndNothingIsLeft)
+{
+    // Three parts of drawing: two whole, and a last of two pages.
+    constexpr int pages = 2 * sys::QtPrinter::pagesPerPart + 2;
+    QStringList faces;
+    for (int face = 0; face < (pages - 1) * 52 + 3; ++face) // with "Default", one row on the last page
+        faces << QString("Face %1").arg(face, 4, 10, QChar('0'));
+    QTemporaryDir folder;
+    PdfWindow window;
+    FakeDialogs& dialogs = window.dialogs;
+    TForm1& form = window.start(faces);
+    const QString file = folder.path() + "/catalogue.pdf";
+    // The fonts Qt opens for good are opened before anything is counted.
+    dialogs.savedFiles = {folder.path() + "/sheet.pdf"};
+    form.SaveSheetPdf->trigger();
+    ASSERT_TRUE(QFile::remove(folder.path() + "/sheet.pdf"));
+
+    const struct {
+        int page; // drawn when Cancel is clicked
+        bool replacing;
+    } cases[] = {{2, false}, {pages / 2 + 4, true}, {pages, false}};
+    for (const auto& c : cases) {
+        if (c.replacing)
+            testenv::writeFile(file, "old contents");
+        const QStringList before = entries(folder.path());
+        const int descriptors = openDescriptors();
+        QElapsedTimer sinceCancel;
+        QString shown;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            auto* box = form.findChild<QProgressDialog*>("PrintProgress");
+            if (!sinceCancel.isValid() && box && box->isVisible() && box->value() >= pages + c.page) {
+                shown = box->labelText();
+                sinceCancel.start();
+                QTest::mouseClick(box->findChild<QPushButton*>(), Qt::LeftButton);
+            }
+        });
+        watch.start(1);
+        dialogs.savedFiles = {file};
+        dialogs.answers = {true};
+        form.SaveCataloguePdf->trigger();
+        ASSERT_TRUE(sinceCancel.isValid()) << c.page;
+        EXPECT_LT(sinceCancel.elapsed(), 1000) << "back in the window at once, in " << shown.toStdString();
+        // Cancelled in the part meant: its page shown at the click.
+        const QRegularExpression shownPage(QString("^Saving all fonts: page (\\d+) of %1").arg(pages));
+        const int page = shownPage.match(shown).captured(1).toInt();
+        EXPECT_EQ((page - 1) / sys::QtPrinter::pagesPerPart, (c.page - 1) / sys::QtPrinter::pagesPerPart)
+            << shown.toStdString();
+        EXPECT_EQ(entries(folder.path()), before) << c.page;
+        QTRY_VERIFY_WITH_TIMEOUT(!form.printJobRunning(), 120000);
+        EXPECT_EQ(entries(folder.path()), before) << c.page;
+        EXPECT_EQ(openDescriptors(), descriptors) << c.page;
+        if (c.replacing) {
+            QFile old(file);
+            ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+            EXPECT_EQ(old.readAll(), "old contents");
+        }
+    }
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('|').toStdString();
+}
+
+// Run by the test below in a process of its own: a long job into the file that
+// GLYPHWELL_KILLED_JOB names, telling each page it makes on its output.
+TEST(QtPrinterPdf, KilledJobHelper)
+{
+    const QString target = qEnvironmentVariable("GLYPHWELL_KILLED_JOB");
+    if (target.isEmpty())
+        GTEST_SKIP() << "run by JobKilledMidwayLeavesTheFolderAsItWas";
+    sys::QtPrinter printer(target);
+    printer.startJob("killed");
+    for (int page = 1; page <= 2 * sys::QtPrinter::pagesPerPart + 3; ++page) {
+        if (page > 1)
+            printer.newPage();
+        printer.textOut(0, 100, QString("Page%1").arg(page), sys::PrinterFont{});
+    }
+    printer.endJob([](int page, int) {
+        std::cout << "page " << page << std::endl;
+        QThread::msleep(20);
+        return true;
+    });
+}
+
+TEST(QtPrinterPdf, JobKilledMidwayLeavesTheFolderAsItWas)
+{
+    constexpr int pages = 2 * sys::QtPrinter::pagesPerPart + 3;
+    for (const int killedAt : {2, sys::QtPrinter::pagesPerPart + 4, pages}) {
+        QTemporaryDir folder;
+        const QString target = folder.path() + "/long.pdf";
+        testenv::writeFile(target, "old contents");
+        QProcess job;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("GLYPHWELL_KILLED_JOB", target);
+        job.setProcessEnvironment(environment);
+        job.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=QtPrinterPdf.KilledJobHelper"});
+        ASSERT_TRUE(job.waitForStarted());
+        const QByteArray line = "page " + QByteArray::number(killedAt);
+        bool reached = false;
+        while (!reached && job.waitForReadyRead(60000)) {
+            while (job.canReadLine())
+                reached = reached || job.readLine().trimmed() == line;
+        }
+        ASSERT_TRUE(reached) << killedAt;
+        job.kill(); // SIGKILL
+        ASSERT_TRUE(job.waitForFinished());
+        EXPECT_EQ(entries(folder.path()), QStringList({"long.pdf"})) << killedAt;
+        QFile kept(target);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), "old contents") << killedAt;
+    }
 }
