@@ -93,7 +93,27 @@ TEST(SpoolFile, PartFilesOfGoneWritersAreRemovedOthersKept)
     left.sort();
     EXPECT_EQ(entries(folder.path()), left);
     ::close(writer);
+    const qsizetype descriptors = QDir("/dev/fd").entryList(QDir::System | QDir::Files).size();
     sys::removeStaleParts(target);
+    EXPECT_EQ(QDir("/dev/fd").entryList(QDir::System | QDir::Files).size(), descriptors) << "none left open";
     left.removeAll("sheet [1].pdf.Live00.part");
     EXPECT_EQ(entries(folder.path()), left) << "once its writer is gone";
+}
+
+// A target that cannot be replaced (a folder holding files): the commit says so and
+// leaves no part file behind.
+TEST(SpoolFile, ACommitThatCannotReplaceTheTargetFailsAndLeavesNothing)
+{
+    QTemporaryDir folder;
+    const QString target = folder.path() + "/catalogue.pdf";
+    ASSERT_TRUE(QDir().mkpath(target + "/inside"));
+    const auto spool = sys::SpoolFile::create(target);
+    ASSERT_TRUE(spool);
+    QFile writer(spool->path());
+    ASSERT_TRUE(writer.open(QIODevice::WriteOnly));
+    writer.write("%PDF");
+    writer.close();
+    EXPECT_FALSE(spool->commit(target));
+    EXPECT_EQ(entries(folder.path()), QStringList());
+    EXPECT_TRUE(QFileInfo(target).isDir());
 }
