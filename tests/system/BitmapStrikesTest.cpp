@@ -11,7 +11,6 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,7 +20,6 @@
 #include <QTemporaryDir>
 #include <ft2build.h>
 #include <gtest/gtest.h>
-#include <iostream>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 
@@ -104,10 +102,6 @@ TEST(BitmapStrikes, TerminusDrawsTheNearestStrikeInWholePixels)
     form.SortableGrid1MouseDown(Qt::LeftButton, {}, 0, 0);
     EXPECT_EQ(qtInk(windows.form2->Label1->font(), "A"), scaled(freetypeInk(terminus, 'A', 14, true), 19));
     form.SortableGrid1MouseUp(Qt::LeftButton, {}, 0, 0);
-    QElapsedTimer made;
-    made.start();
-    faceAt("Terminus", 28);
-    std::cout << "[     NOTE ] a Terminus stand-in took " << made.elapsed() << " ms\n";
     // Bold is the bold file's own strike.
     EXPECT_EQ(qtInk(faceAt("Terminus", 32, true), "A"), freetypeInk(terminusBold, 'A', 32, true));
     emptyUserFonts(real);
@@ -122,11 +116,7 @@ TEST(BitmapStrikes, FixedDrawsLettersBeyondLatin1WithItsOwnPixels)
     RealServices real;
     real.services().fontResources.broadcastFontChange();
     for (const int pixels : {20, 40}) {
-        QElapsedTimer made;
-        made.start();
         const QFont font = faceAt("Fixed", pixels);
-        if (pixels == 20)
-            std::cout << "[     NOTE ] the 10x20 stand-in took " << made.elapsed() << " ms\n";
         for (const char32_t code : {U'A', U'\u03A9', U'\u0416', U'\u2603'}) {
             const QString text = QString::fromUcs4(&code, 1);
             const Ink own = freetypeInk(fixedUnicode, int(code), 20, true);
