@@ -67,7 +67,7 @@ TEST_F(MainWindow, ControlsAtTheirBoundsWithTheirTexts)
     }
     const std::pair<const char*, QPoint> captions[] = {
         {"Label1", {6, 10}},  {"Label2", {6, 36}},  {"Label3", {6, 86}},  {"Label11", {6, 12}},
-        {"Label12", {6, 40}}, {"Label13", {6, 68}}, {"Label14", {6, 96}},
+        {"Label12", {6, 40}}, {"Label13", {6, 68}}, {"Label14", {6, 96}}, {"Label4", {53, 7}},
     };
     for (const auto& [name, at] : captions) {
         auto* label = form.findChild<QWidget*>(name);
