@@ -83,6 +83,23 @@ std::vector<int> coverageCharsets(FcPattern* pattern)
     return charsets;
 }
 
+// A Windows FNT font whose header names a text charset, not SYMBOL_CHARSET.
+bool fntTextFont(const QString& path)
+{
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library) != 0)
+        return false;
+    bool text = false;
+    FT_Face face = nullptr;
+    if (FT_New_Face(library, pathBytes(path).constData(), 0, &face) == 0) {
+        FT_WinFNT_HeaderRec fnt;
+        text = FT_Get_WinFNT_Header(face, &fnt) == 0 && fnt.charset != 2;
+        FT_Done_Face(face);
+    }
+    FT_Done_FreeType(library);
+    return text;
+}
+
 } // namespace
 
 std::vector<int> fileCharsets(const QString& path, int faceIndex)
@@ -252,6 +269,111 @@ QStringList FontconfigEnumeration::familiesInFile(const QString& path)
         if (!families.contains(name, Qt::CaseInsensitive))
             families << name;
     return families;
+}
+
+void FontconfigEnumeration::listFaceTraits(const std::function<void(const FaceTraits&)>& each)
+{
+    FcConfig* config = session.config();
+    if (!config)
+        return;
+    // Each face's traits gathered over its fonts, in the order fontconfig lists them.
+    struct Gathered {
+        FaceTraits traits;
+        FcLangSet* languages = nullptr;
+    };
+    std::vector<Gathered> gathered;
+    QHash<QString, std::size_t> byFace;
+    FcPattern* pattern = FcPatternCreate();
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_FILE, FC_INDEX, FC_LANG, FC_SPACING,
+                                            FC_SCALABLE, FC_COLOR, FC_VARIABLE, nullptr);
+    FcFontSet* fonts = pattern && objects ? FcFontList(config, pattern, objects) : nullptr;
+    for (int i = 0; fonts && i < fonts->nfont; ++i) {
+        FcPattern* font = fonts->fonts[i];
+        int spacing = FC_PROPORTIONAL;
+        FcPatternGetInteger(font, FC_SPACING, 0, &spacing);
+        FcBool scalable = FcTrue;
+        FcPatternGetBool(font, FC_SCALABLE, 0, &scalable);
+        FcBool colour = FcFalse;
+        FcPatternGetBool(font, FC_COLOR, 0, &colour);
+        FcBool variable = FcFalse;
+        FcPatternGetBool(font, FC_VARIABLE, 0, &variable);
+        int index = 0;
+        FcPatternGetInteger(font, FC_INDEX, 0, &index);
+        FcLangSet* languages = nullptr;
+        FcPatternGetLangSet(font, FC_LANG, 0, &languages);
+        const QString file = fcPath(font, FC_FILE);
+        for (const QString& family : fcEnglishFamilies(font)) {
+            auto at = byFace.constFind(family);
+            if (at == byFace.constEnd()) {
+                at = byFace.insert(family, gathered.size());
+                gathered.push_back({});
+                gathered.back().traits.face = family;
+            }
+            Gathered& face = gathered[*at];
+            face.traits.monospaced |= spacing == FC_MONO || spacing == FC_DUAL || spacing == FC_CHARCELL;
+            face.traits.bitmap |= !scalable;
+            face.traits.colour |= bool(colour);
+            face.traits.variable |= bool(variable) || (index >> 16) != 0;
+            if (!file.isEmpty() && !face.traits.files.contains(file))
+                face.traits.files << file;
+            if (languages) {
+                if (!face.languages) {
+                    face.languages = FcLangSetCopy(languages);
+                } else if (FcLangSet* joined = FcLangSetUnion(face.languages, languages)) {
+                    FcLangSetDestroy(face.languages);
+                    face.languages = joined;
+                }
+            }
+        }
+    }
+    if (fonts)
+        FcFontSetDestroy(fonts);
+    if (objects)
+        FcObjectSetDestroy(objects);
+    if (pattern)
+        FcPatternDestroy(pattern);
+
+    // The codes as shared strings: thousands of faces name the same few hundred.
+    QHash<QByteArray, QString> codes;
+    for (Gathered& face : gathered) {
+        if (face.languages) {
+            if (FcStrSet* set = FcLangSetGetLangs(face.languages)) {
+                if (FcStrList* list = FcStrListCreate(set)) {
+                    while (FcChar8* code = FcStrListNext(list)) {
+                        const QByteArray key(reinterpret_cast<const char*>(code));
+                        auto known = codes.find(key);
+                        if (known == codes.end())
+                            known = codes.insert(key, QString::fromLatin1(key));
+                        face.traits.languages << *known;
+                    }
+                    FcStrListDone(list);
+                }
+                FcStrSetDestroy(set);
+            }
+            FcLangSetDestroy(face.languages);
+            face.languages = nullptr;
+        }
+        // fontconfig gives a Windows raster font no languages; its header still says
+        // whether it holds text or symbols.
+        const bool writes = std::any_of(face.traits.languages.begin(), face.traits.languages.end(),
+                                        [](const QString& code) { return !code.startsWith(QLatin1String("und")); });
+        face.traits.symbol = !writes && std::none_of(face.traits.files.begin(), face.traits.files.end(),
+                                                     [](const QString& file) { return fntTextFont(file); });
+        each(face.traits);
+    }
+    // A named instance writes what its family writes, from its own file.
+    for (const QString& name : instances().names()) {
+        const NamedInstance* instance = instances().find(name);
+        if (!instance)
+            continue;
+        FaceTraits traits;
+        if (const auto family = byFace.constFind(instance->family); family != byFace.constEnd())
+            traits = gathered[*family].traits;
+        traits.face = name;
+        traits.variable = true;
+        traits.files = QStringList{instance->file};
+        each(traits);
+    }
 }
 
 } // namespace sys

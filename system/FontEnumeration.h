@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace sys {
@@ -16,6 +17,21 @@ class FontconfigSession;
 struct FontReport {
     QString face;
     int charset = 1; // DEFAULT_CHARSET when the report does not name one
+};
+
+// What the fonts say of one face, for finding it: the languages its glyphs write (as
+// fontconfig codes: "el", "zh-cn", "und-zsye"), its kind and its files. A face of
+// several fonts has what any of them has. A symbol face writes no language: icons,
+// dingbats, emoji.
+struct FaceTraits {
+    QString face;
+    QStringList languages;
+    bool monospaced = false;
+    bool bitmap = false;
+    bool variable = false;
+    bool colour = false;
+    bool symbol = false;
+    QStringList files;
 };
 
 // The platform's font-family enumeration.
@@ -29,6 +45,8 @@ public:
     // The faces a font file holds, as the face list names them, once each: its
     // families (several in a collection), then a variable font's named instances.
     virtual QStringList familiesInFile(const QString& path) = 0;
+    // The traits of every face enumerateFaces reports, one face at a time.
+    virtual void listFaceTraits(const std::function<void(const FaceTraits&)>& each) { (void)each; }
 };
 
 // Families from fontconfig; charsets from each file's OS/2 code-page bits, the
@@ -39,6 +57,7 @@ public:
     std::vector<FontReport> enumerateFaces() override;
     std::vector<FontReport> enumerateFace(const QString& face) override;
     QStringList familiesInFile(const QString& path) override;
+    void listFaceTraits(const std::function<void(const FaceTraits&)>& each) override;
 
 private:
     const NamedInstances& instances();
