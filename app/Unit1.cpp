@@ -202,12 +202,14 @@ TForm1::TForm1(Services services, QWidget* parent)
     services.fontResources.onFontChange([self] {
         if (self) {
             self->faces.invalidate();
+            self->finderStale = true;
             self->nameSpecimens.clear();
             self->FileListBox1->Update(); // an install or uninstall from the face view
         }
     });
 
     createControls();
+    createFindBar();
     wireHandlers();
     prepareForKeyboardAndReaders();
     // Font files dropped anywhere on the window reach the window itself.
@@ -256,9 +258,7 @@ void TForm1::createControls()
     ListBox1->setFont(tahoma(21));
     FileListBox1 = named(new fw::TFileListBox(GrainPanel5), "FileListBox1", QStringLiteral("Click to view font"));
     FileListBox1->setGeometry(4, 4, 208, 302);
-    FileListBox1->setLister([this](const QString& folder, const QString& mask) {
-        return catalogue::listFolder(services.files, folder, mask);
-    });
+    FileListBox1->setLister([this](const QString& folder, const QString& mask) { return listFontFolder(folder, mask); });
     FileListBox1->setMask(catalogue::fontFileMask);
     // Files another program adds to the font folder or takes from it show at once.
     FileListBox1->setFollowing(true);
@@ -522,6 +522,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == Edit1 || watched == SortableGrid1)
         return keyboardEvent(watched, event);
+    if (watched == FindEdit || watched == ListBox1 || watched == FileListBox1)
+        return (event->type() == QEvent::KeyPress && findKeyEvent(watched, static_cast<QKeyEvent*>(event))) ||
+               QWidget::eventFilter(watched, event);
     // Presses, moves and releases on the three drag handles.
     auto type = event->type();
     if (type == QEvent::MouseButtonDblClick)
@@ -600,10 +603,10 @@ void TForm1::setFaceDrawing(bool ownFace)
 
 void TForm1::ListBox1DrawItem(QPainter& canvas, int index, const QRect& rect, const QColor& fill)
 {
-    const QStringList& all = faces.faces();
+    const QStringList& all = finding ? ListBox1->Items() : faces.faces();
     if (index < 0 || index >= all.size())
         return;
-    const QString& face = all.at(index);
+    const QString face = all.at(index);
     const std::optional<QString>& specimen = nameSpecimenOf(face);
     if (!specimen)
         preview::drawFaceItem(canvas, rect, fill, listFonts->font(ListBox1->font(), face), face);
@@ -620,7 +623,7 @@ void TForm1::loadWaitingListFonts()
 {
     const int top = ListBox1->TopIndex();
     const int bottom = ListBox1->BottomIndex();
-    const QStringList& all = faces.faces();
+    const QStringList all = finding ? ListBox1->Items() : faces.faces();
     const bool done = listFonts->loadWaiting(ListBox1->font(), [&](const QString& face) {
         for (int row = std::max(top, 0); row <= bottom && row < all.size(); ++row)
             if (all.at(row) == face)
@@ -638,8 +641,8 @@ void TForm1::ListBox1Click()
     if (index < 0)
         return; // nothing selected: nothing to preview
     const QString face = ListBox1->itemText(index);
-    setSampleFace(faces.at(index));
-    showSampleFor(faces.at(index));
+    setSampleFace(faceAt(index));
+    showSampleFor(faceAt(index));
 
     const catalogue::ProbeResult result = registryNames.probe(face);
     ListBox2->setItems(QStringList(result.begin(), result.end()));
@@ -652,8 +655,8 @@ void TForm1::ListBox1Click()
     catalogue::appendCharsets(services.fonts, face, charsets);
     ListBox4->setItems(charsets);
 
-    SortableGrid1->setFont(characterMapFont(faces.at(index)));
-    showFaceMap(faces.at(index));
+    SortableGrid1->setFont(characterMapFont(faceAt(index)));
+    showFaceMap(faceAt(index));
     showTitle(Panel4, face);
 }
 
@@ -846,6 +849,9 @@ void TForm1::showView(bool faceList)
     Panel3->setVisible(!faceList);
     FileListBox1->setVisible(!faceList);
     ListBox1->setVisible(faceList);
+    if (finding && !faceList)
+        FileListBox1->Update(); // narrowed by the words found
+    showFindCount();
 }
 
 void TForm1::markCurrentView(TGradientButton* current)
@@ -945,6 +951,10 @@ preview::CharacterMapCells TForm1::characterMapCells() const
 
 void TForm1::reloadFaceList()
 {
+    if (finding) {
+        applyFind(); // the faces found among the new list
+        return;
+    }
     ListBox1->setItems(faces.faces());
     planFontsAhead();
 }

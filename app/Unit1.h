@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Services.h"
+#include "catalogue/FaceSearch.h"
 #include "catalogue/InstalledFaces.h"
 #include "catalogue/RegistryNames.h"
 #include "framework/Application.h"
@@ -74,6 +75,10 @@ public:
     TGrainPanel* GrainPanel5 = nullptr;
     fw::TListBox* ListBox1 = nullptr;
     fw::TFileListBox* FileListBox1 = nullptr;
+    // The find field over the top of the lists, with the count of what it found.
+    QWidget* FindBar = nullptr;
+    QLineEdit* FindEdit = nullptr;
+    QLabel* FindCount = nullptr;
     TGradientButton* Button7 = nullptr;
     TGradientButton* Button6 = nullptr;
     TGradientButton* Button5 = nullptr;
@@ -124,6 +129,8 @@ public:
     TGradientButton* GradientButton7 = nullptr;
     TGradientButton* GradientButton10 = nullptr;
     QAction* SaveCataloguePdf = nullptr; // Print All's context menu
+    QAction* PrintFound = nullptr;       // ... while faces are being found
+    QAction* SaveFoundPdf = nullptr;
     TGradientButton* GradientButton8 = nullptr;
     TGradientButton* GradientButton9 = nullptr;
     // Hidden scratch lists and folder fields
@@ -182,6 +189,15 @@ public:
     void SaveSheetPdfClick();
     void SaveCataloguePdfClick();
 
+    // Finding faces: Ctrl+F, or "/" in a list, opens the find field; Escape closes
+    // it and gives the whole list back with the selection kept.
+    void openFind();
+    void closeFind();
+    bool isFinding() const { return finding; }
+    void FindEditChange();
+    void PrintFoundClick();
+    void SaveFoundPdfClick();
+
     // Installs a chosen font file as "Install Font" does once its dialog is closed.
     void installFontFile(const QString& path);
     // Font files handed to the program (its command line, a drop): each is previewed
@@ -228,10 +244,29 @@ private:
     void markCurrentView(TGradientButton* current);
     void openFaceView(bool ownFace, TGradientButton* button);
     void reloadFaceList();
-    // The sheet and the catalogue, to the default printer or, with a file, a PDF.
+    // The sheet and the catalogue, to the default printer or, with a file, a PDF; the
+    // catalogue of every face, or of the faces found.
     void printSheet(const QString& pdfFile);
-    void printCatalogue(const QString& pdfFile);
+    void printCatalogue(const QString& pdfFile, bool onlyFound = false);
     std::unique_ptr<print::PrintWorker> printWorker = std::make_unique<print::PrintWorker>();
+
+    // Finding faces (Unit1Find.cpp).
+    void createFindBar();
+    bool findKeyEvent(QObject* watched, QKeyEvent* key);
+    // Narrows the face list, and the file list when it shows, to what the field finds.
+    void applyFind();
+    void showFindCount();
+    // The files of the font folder for the file list, narrowed while finding.
+    QStringList listFontFolder(const QString& folder, const QString& mask);
+    // The face a row of the face list shows; a row outside the list raises the
+    // framework's list-index error.
+    QString faceAt(int row);
+    catalogue::FaceFinder finder;
+    bool finding = false;
+    bool finderStale = true; // the fonts changed since the finder read their traits
+    QStringList finderFaces; // the face list the finder was given
+    int folderFiles = 0;     // files in the font folder before finding narrowed them
+    QRect listBounds;        // the lists' place while the find field is closed
 
     Services services;
     catalogue::InstalledFaceList faces;

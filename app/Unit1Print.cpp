@@ -143,12 +143,12 @@ void TForm1::printSheet(const QString& pdfFile)
     });
 }
 
-void TForm1::printCatalogue(const QString& pdfFile)
+void TForm1::printCatalogue(const QString& pdfFile, bool onlyFound)
 {
     // The face list and the registry are read here, on the window's thread, before the
     // job starts: the files of each face, up to the first that cannot be read, whose
     // error the job raises when it reaches that row.
-    ListBox5->setItems(faces.faces());
+    ListBox5->setItems(onlyFound ? ListBox1->Items() : faces.faces());
     ListBox5->setItemIndex(0);
     const QStringList names = ListBox5->Items();
     auto files = std::make_shared<std::vector<QStringList>>();
@@ -174,8 +174,10 @@ void TForm1::printCatalogue(const QString& pdfFile)
             std::rethrow_exception(unreadable);
         return files->at(index);
     };
-    const QString text = pdfFile.isEmpty() ? QStringLiteral("Printing all fonts: page %1 of %2")
-                                           : QStringLiteral("Saving all fonts: page %1 of %2");
+    const QString text = onlyFound ? (pdfFile.isEmpty() ? QStringLiteral("Printing the faces found: page %1 of %2")
+                                                        : QStringLiteral("Saving the faces found: page %1 of %2"))
+                         : pdfFile.isEmpty() ? QStringLiteral("Printing all fonts: page %1 of %2")
+                                             : QStringLiteral("Saving all fonts: page %1 of %2");
     PrintProgressBox progress(*this, Panel4, text, {Timer1, fontsAheadTimer});
     sys::Printer& printer = services.printer;
     const auto job = [&printer, pdfFile, walk](const print::CatalogueProgress& reporter) {

@@ -9,6 +9,10 @@ namespace print {
 inline const QString saveAsPdfCaption = QStringLiteral("Save as PDF\u2026");
 inline const QString pdfFilter = QStringLiteral("PDF document|*.pdf");
 inline const QString catalogueFileName = QStringLiteral("Glyphwell catalogue.pdf");
+// Print All's entries while the face list shows only the faces found.
+inline const QString printFoundCaption = QStringLiteral("Print the faces found");
+inline const QString saveFoundPdfCaption = QStringLiteral("Save the faces found as PDF\u2026");
+inline const QString foundFileName = QStringLiteral("Glyphwell faces found.pdf");
 
 // The file name proposed for a face's sheet: the face name with ".pdf", a slash
 // (which cannot be in a file name) replaced by a dash.

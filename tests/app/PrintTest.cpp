@@ -191,9 +191,11 @@ auto jobTexts(const RecordingPrinter& printer)
 
 QStringList actionTexts(const QList<QAction*>& actions)
 {
+    // What a menu of these actions shows.
     QStringList texts;
     for (const QAction* action : actions)
-        texts << action->text();
+        if (action->isVisible())
+            texts << action->text();
     return texts;
 }
 

@@ -28,6 +28,12 @@ public:
         return result;
     }
     QStringList familiesInFile(const QString& path) override { return fileFamilies.value(path); }
+    void listFaceTraits(const std::function<void(const sys::FaceTraits&)>& each) override
+    {
+        ++traitReads;
+        for (const sys::FaceTraits& face : traits)
+            each(face);
+    }
     // Adds one report per name, with charset 0.
     void addFaces(const QStringList& names)
     {
@@ -38,7 +44,9 @@ public:
     std::vector<sys::FontReport> reports;
     QMap<QString, QList<int>> charsets;
     QMap<QString, QStringList> fileFamilies;
+    std::vector<sys::FaceTraits> traits;
     int enumerations = 0;
+    int traitReads = 0;
 };
 
 // An in-memory registry key; values may be of any type.
