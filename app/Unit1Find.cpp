@@ -49,15 +49,12 @@ void TForm1::createFindBar()
     FindCount->setGeometry(2, findFieldHeight + 1, listBounds.width() - 2, findCountHeight);
     FindBar->hide();
 
-    // Print All offers the faces found while there are any to offer.
+    // Print All's menu offers the faces found while the field is open; the entries
+    // join and leave it rather than hide, so assistive tools never list them unseen.
     PrintFound = new QAction(print::printFoundCaption, GradientButton10);
     PrintFound->setObjectName(QStringLiteral("PrintFound"));
     SaveFoundPdf = new QAction(print::saveFoundPdfCaption, GradientButton10);
     SaveFoundPdf->setObjectName(QStringLiteral("SaveFoundPdf"));
-    for (QAction* action : {PrintFound, SaveFoundPdf}) {
-        action->setVisible(false);
-        GradientButton10->addAction(action);
-    }
 
     auto* findKey = new QShortcut(QKeySequence::Find, this);
     fw::connectHandler(findKey, &QShortcut::activated, this, [this] { openFind(); });
@@ -78,8 +75,7 @@ void TForm1::openFind()
         const QRect below = listBounds.adjusted(0, findBarHeight, 0, 0);
         ListBox1->setGeometry(below);
         FileListBox1->setGeometry(below);
-        PrintFound->setVisible(true);
-        SaveFoundPdf->setVisible(true);
+        GradientButton10->addActions({PrintFound, SaveFoundPdf});
         applyFind();
     }
     FindEdit->setFocus(Qt::ShortcutFocusReason);
@@ -101,8 +97,8 @@ void TForm1::closeFind()
     FindBar->hide();
     ListBox1->setGeometry(listBounds);
     FileListBox1->setGeometry(listBounds);
-    PrintFound->setVisible(false);
-    SaveFoundPdf->setVisible(false);
+    GradientButton10->removeAction(PrintFound);
+    GradientButton10->removeAction(SaveFoundPdf);
     ListBox1->setItems(faces.faces());
     ListBox1->setItemIndex(int(faces.faces().indexOf(selected)));
     if (FileListBox1->isVisibleTo(this)) {

@@ -386,3 +386,48 @@ int main(int argc, char** argv)
             realWindow.reset();
         });
 }
+
+// Typing into the find field over the real fonts: each keystroke's filtering and the
+// face list's repaint, the worst and the mean; the first keystroke, which reads what
+// the fonts write and are, is counted apart.
+void BM_FindKeystrokeReal(benchmark::State& state)
+{
+    if (!realFonts())
+        return state.SkipWithError("set GLYPHWELL_BENCH_FONTS to a font folder");
+    TForm1& form = real().form();
+    const QStringList typed = {QStringLiteral("noto sans arab"), QStringLiteral("greek mono"),
+                               QStringLiteral("synth 0"), QStringLiteral("variable"), QStringLiteral("e")};
+    double first = -1;
+    double worst = 0;
+    double total = 0;
+    int keys = 0;
+    int found = 0;
+    for (auto _ : state) {
+        form.openFind();
+        for (const QString& text : typed) {
+            for (qsizetype n = 0; n <= text.size(); ++n) {
+                QElapsedTimer clock;
+                clock.start();
+                form.FindEdit->setText(text.left(n));
+                form.ListBox1->viewport()->repaint();
+                const double ms = double(clock.nsecsElapsed()) / 1e6;
+                if (first < 0 && n == 1) {
+                    first = ms;
+                    continue;
+                }
+                worst = std::max(worst, ms);
+                total += ms;
+                ++keys;
+            }
+            found += form.ListBox1->Count();
+        }
+        form.closeFind();
+        QCoreApplication::processEvents();
+    }
+    state.counters["first_ms"] = first;
+    state.counters["worst_ms"] = worst;
+    state.counters["mean_ms"] = keys ? total / keys : 0;
+    state.counters["faces"] = form.installedFaces().count();
+    benchmark::DoNotOptimize(found);
+}
+BENCHMARK(BM_FindKeystrokeReal)->Iterations(3)->Unit(benchmark::kMillisecond);

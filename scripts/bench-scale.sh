@@ -39,7 +39,7 @@ for filter in 'FirstDraw' 'NameView'; do
     run "$build/bench/ScriptNamesBench" --benchmark_filter="$filter"
 done
 run "$build/bench/CatalogueBench" --benchmark_filter='RegistryViewFontconfig|FaceListFontconfig'
-run "$build/bench/PreviewBench" --benchmark_filter='FaceListPageDownReal|FaceListScrollThroughReal'
+run "$build/bench/PreviewBench" --benchmark_filter='FaceListPageDownReal|FaceListScrollThroughReal|FindKeystrokeReal'
 run /usr/bin/time -v "$build/bench/PrintBench" --benchmark_filter='PrintAllFirst'
 
 if [ -n "${STARTUP_BENCH:-}" ]; then
