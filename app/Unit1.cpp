@@ -607,6 +607,15 @@ void TForm1::ListBox1DrawItem(QPainter& canvas, int index, const QRect& rect, co
     if (index < 0 || index >= all.size())
         return;
     const QString face = all.at(index);
+    if (listFonts->holdingPaint() && !nameSpecimens.contains(face)) {
+        // Right after a keystroke a face not drawn before shows its name plainly; the
+        // paint after its font is loaded looks at what it can write.
+        listFonts->font(ListBox1->font(), face);
+        preview::drawFaceItem(canvas, rect, fill, ListBox1->font(), face);
+        if (!listFontsTimer->isActive())
+            listFontsTimer->start(0);
+        return;
+    }
     const std::optional<QString>& specimen = nameSpecimenOf(face);
     if (!specimen)
         preview::drawFaceItem(canvas, rect, fill, listFonts->font(ListBox1->font(), face), face);

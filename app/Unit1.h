@@ -255,6 +255,8 @@ private:
     bool findKeyEvent(QObject* watched, QKeyEvent* key);
     // Narrows the face list, and the file list when it shows, to what the field finds.
     void applyFind();
+    // Reads what the fonts write and are when they changed, and links the face list.
+    void readFaceTraits();
     void showFindCount();
     // The files of the font folder for the file list, narrowed while finding.
     QStringList listFontFolder(const QString& folder, const QString& mask);

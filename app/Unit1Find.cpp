@@ -4,6 +4,7 @@
 
 #include "catalogue/FileBrowser.h"
 #include "framework/Errors.h"
+#include "preview/OwnerDrawList.h"
 #include "print/SaveAsPdf.h"
 #include "system/FileSystem.h"
 #include "system/FontFactory.h"
@@ -14,12 +15,14 @@
 #include <QLineEdit>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QTimer>
 
 namespace {
 
 constexpr int findFieldHeight = 22;
 constexpr int findCountHeight = 16;
 constexpr int findBarHeight = findFieldHeight + findCountHeight + 2;
+constexpr int traitsReadDelayMs = 30;
 
 } // namespace
 
@@ -77,6 +80,12 @@ void TForm1::openFind()
         FileListBox1->setGeometry(below);
         GradientButton10->addActions({PrintFound, SaveFoundPdf});
         applyFind();
+        // What the fonts write and are is read once the field shows, before the user
+        // has typed a word: a tenth of a second at 10,000 fonts.
+        QTimer::singleShot(traitsReadDelayMs, this, [this] {
+            if (finding)
+                readFaceTraits();
+        });
     }
     FindEdit->setFocus(Qt::ShortcutFocusReason);
     FindEdit->selectAll();
@@ -121,17 +130,8 @@ void TForm1::applyFind()
         return;
     const catalogue::FindQuery query = catalogue::parseQuery(FindEdit->text());
     const QStringList& all = faces.faces();
-    if (!query.isEmpty() && finderStale) {
-        finder.clearTraits();
-        const QString fontFolder = dirfont->text();
-        services.fonts.listFaceTraits([&](const sys::FaceTraits& traits) { finder.addTraits(traits, fontFolder); });
-        finderStale = false;
-        finderFaces.clear();
-    }
-    if (!query.isEmpty() && (finderFaces.size() != all.size() || finderFaces.constData() != all.constData())) {
-        finder.setFaces(all);
-        finderFaces = all;
-    }
+    if (!query.isEmpty())
+        readFaceTraits();
     const int index = ListBox1->ItemIndex();
     const QString selected = index >= 0 ? ListBox1->itemText(index) : QString();
     QStringList shown;
@@ -145,6 +145,8 @@ void TForm1::applyFind()
     }
     ListBox1->setItems(shown);
     ListBox1->setItemIndex(selected.isEmpty() ? -1 : int(shown.indexOf(selected)));
+    // The faces found show at once in the fonts at hand; the others' fonts follow.
+    listFonts->holdNextPaint();
     if (FileListBox1->isVisibleTo(this))
         FileListBox1->Update();
     showFindCount();
@@ -159,6 +161,22 @@ void TForm1::showFindCount()
         FindCount->setText(catalogue::foundCount(FileListBox1->Count(), folderFiles, true));
     else
         FindCount->setText(catalogue::foundCount(ListBox1->Count(), faces.count(), false));
+}
+
+void TForm1::readFaceTraits()
+{
+    if (finderStale) {
+        finder.clearTraits();
+        const QString fontFolder = dirfont->text();
+        services.fonts.listFaceTraits([&](const sys::FaceTraits& traits) { finder.addTraits(traits, fontFolder); });
+        finderStale = false;
+        finderFaces.clear();
+    }
+    const QStringList& all = faces.faces();
+    if (finderFaces.size() != all.size() || finderFaces.constData() != all.constData()) {
+        finder.setFaces(all);
+        finderFaces = all;
+    }
 }
 
 QStringList TForm1::listFontFolder(const QString& folder, const QString& mask)

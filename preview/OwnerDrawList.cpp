@@ -52,6 +52,8 @@ void FaceFontCache::clear()
 
 bool ListItemFonts::budgetLeft()
 {
+    if (holding)
+        return false;
     if (!spent.isValid()) {
         spent.start();
         return true;
@@ -73,7 +75,8 @@ const QFont& ListItemFonts::font(const QFont& base, const QString& face)
 bool ListItemFonts::loadWaiting(const QFont& base, const std::function<bool(const QString&)>& shown)
 {
     waiting.removeIf([&](const QString& face) { return !shown(face); });
-    startPaint();
+    spent.invalidate();
+    holding = false;
     while (!waiting.isEmpty() && budgetLeft())
         cache.font(base, waiting.takeFirst());
     return waiting.isEmpty();

@@ -44,8 +44,17 @@ class ListItemFonts {
 public:
     ListItemFonts(FaceFontCache& cache, int budgetMs) : cache(cache), budgetMs(budgetMs) {}
 
-    // A new paint begins: a full budget.
-    void startPaint() { spent.invalidate(); }
+    // A new paint begins: a full budget, or none when the paint was held back.
+    void startPaint()
+    {
+        spent.invalidate();
+        holding = holdNext;
+        holdNext = false;
+    }
+    // The next paint loads no font: it follows a keystroke that must show at once, and
+    // the fonts it lacks are loaded right after by loadWaiting().
+    void holdNextPaint() { holdNext = true; }
+    bool holdingPaint() const { return holding; }
     // The face's font, loaded while the budget lasts; after that `base` for a face not
     // loaded yet, which waits for loadWaiting().
     const QFont& font(const QFont& base, const QString& face);
@@ -59,6 +68,8 @@ private:
     int budgetMs;
     QElapsedTimer spent; // since the first load of this paint
     QStringList waiting;
+    bool holdNext = false;
+    bool holding = false;
 };
 
 // One owner-drawn item: the rectangle filled, the name written from its top-left
