@@ -1,6 +1,7 @@
 #include "tests/support/FormFixture.h"
 #include "tests/support/Printers.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QTest>
 
@@ -58,6 +59,9 @@ TEST_F(Find, TypingNarrowsTheListsAndEscapeGivesThemBackWithTheSelection)
     ASSERT_TRUE(form.FindBar->isVisible());
     EXPECT_TRUE(form.FindEdit->hasFocus());
     EXPECT_EQ(form.FindCount->text(), "6 of 6 faces");
+    // Spoken: the field's name, the count as the label reads.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(form.FindEdit)->text(QAccessible::Name), "Find faces");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(form.FindCount)->text(QAccessible::Name), "6 of 6 faces");
     EXPECT_GE(form.ListBox1->geometry().top(), form.FindBar->geometry().bottom());
     EXPECT_EQ(form.ListBox1->geometry().bottom(), listPlace.bottom());
 
@@ -82,6 +86,10 @@ TEST_F(Find, TypingNarrowsTheListsAndEscapeGivesThemBackWithTheSelection)
     QTest::keyClick(form.ListBox1, Qt::Key_Down);
     EXPECT_EQ(form.Edit2->text(), "Noto Sans Arabic");
     EXPECT_EQ(form.Panel4->text(), "Noto Sans Arabic");
+    // The auto view steps through the faces found: after the last, the first.
+    form.Timer1Timer();
+    EXPECT_EQ(form.Edit2->text(), "Noto Naskh Arabic");
+    form.ListBox1->setItemIndex(1);
 
     // Printing the faces found prints those and no other.
     form.PrintFound->trigger();
