@@ -86,6 +86,15 @@ TEST_F(Find, TypingNarrowsTheListsAndEscapeGivesThemBackWithTheSelection)
     QTest::keyClick(form.ListBox1, Qt::Key_Down);
     EXPECT_EQ(form.Edit2->text(), "Noto Sans Arabic");
     EXPECT_EQ(form.Panel4->text(), "Noto Sans Arabic");
+    // Up goes back up the list, and from its first face to the field.
+    QTest::keyClick(form.ListBox1, Qt::Key_Up);
+    EXPECT_TRUE(form.ListBox1->hasFocus());
+    EXPECT_EQ(form.ListBox1->ItemIndex(), 0);
+    QTest::keyClick(form.ListBox1, Qt::Key_Up);
+    EXPECT_TRUE(form.FindEdit->hasFocus());
+    QTest::keyClick(form.FindEdit, Qt::Key_Down);
+    QTest::keyClick(form.ListBox1, Qt::Key_Down);
+    EXPECT_EQ(form.Edit2->text(), "Noto Sans Arabic");
     // The auto view steps through the faces found: after the last, the first.
     form.Timer1Timer();
     EXPECT_EQ(form.Edit2->text(), "Noto Naskh Arabic");
@@ -121,11 +130,21 @@ TEST_F(Find, TypingNarrowsTheListsAndEscapeGivesThemBackWithTheSelection)
     EXPECT_EQ(form.ListBox1->Items(), whole);
     EXPECT_EQ(form.ListBox1->itemText(form.ListBox1->ItemIndex()), form.Edit2->text());
 
+    // Fonts installed while finding are found by what they write.
+    fonts.traits.push_back({"Zeta", {"el"}, false, false, false, false, false, {fontFolder + "/zeta.ttf"}});
+    fonts.addFaces({"Zeta"});
+    resources.broadcastFontChange();
+    form.openFind();
+    QTest::keyClicks(form.FindEdit, "greek");
+    EXPECT_EQ(form.ListBox1->Items(), QStringList({"Beta Mono", "Gamma", "Zeta"}));
+    EXPECT_EQ(form.FindCount->text(), "3 of 7 faces");
+    form.closeFind();
+
     // A pasted line of 10,000 characters with controls in it finds nothing.
     form.openFind();
     form.FindEdit->setText(QString(10000, QLatin1Char('x')) + QChar(1) + QStringLiteral("(.*"));
     EXPECT_TRUE(form.ListBox1->Items().isEmpty());
-    EXPECT_EQ(form.FindCount->text(), "0 of 6 faces");
+    EXPECT_EQ(form.FindCount->text(), "0 of 7 faces");
     form.closeFind();
 
     // The file view narrows its files by the same words, with its own count.

@@ -79,6 +79,8 @@ TEST_F(MainWindow, ControlsAtTheirBoundsWithTheirTexts)
     EXPECT_EQ(form.StandardToolBar->pos(), QPoint(392, 269));
     EXPECT_FALSE(form.StandardToolBar->isMovable());
 
+    for (const QLabel* header : {form.Label8, form.Label10})
+        EXPECT_TRUE(header->font().pixelSize() == 16 && header->font().bold()) << header->objectName().toStdString();
     EXPECT_EQ(form.Label4->text(), "Glyphwell");
     EXPECT_EQ(form.Edit1->toPlainText(), "Type Sample Text Here");
     EXPECT_EQ(form.ComboBox1->currentText(), "Sample Text");
