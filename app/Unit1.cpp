@@ -209,6 +209,7 @@ TForm1::TForm1(Services services, QWidget* parent)
 
     createControls();
     wireHandlers();
+    createOffControls();
     prepareForKeyboardAndReaders();
     // Font files dropped anywhere on the window reach the window itself.
     for (QWidget* child : findChildren<QWidget*>())
@@ -604,13 +605,19 @@ void TForm1::ListBox1DrawItem(QPainter& canvas, int index, const QRect& rect, co
     if (index < 0 || index >= all.size())
         return;
     const QString& face = all.at(index);
+    // A face turned off is greyed and says so.
+    QString name = face;
+    if (faces.isOff(face)) {
+        canvas.setPen(fw::toQColor(clGray));
+        name += manage::offMark;
+    }
     const std::optional<QString>& specimen = nameSpecimenOf(face);
     if (!specimen)
-        preview::drawFaceItem(canvas, rect, fill, listFonts->font(ListBox1->font(), face), face);
+        preview::drawFaceItem(canvas, rect, fill, listFonts->font(ListBox1->font(), face), name);
     else if (specimen->isEmpty())
-        preview::drawFaceItem(canvas, rect, fill, ListBox1->font(), face);
+        preview::drawFaceItem(canvas, rect, fill, ListBox1->font(), name);
     else
-        preview::drawSpecimenItem(canvas, rect, fill, ListBox1->font(), listFonts->font(ListBox1->font(), face), face,
+        preview::drawSpecimenItem(canvas, rect, fill, ListBox1->font(), listFonts->font(ListBox1->font(), face), name,
                                   *specimen);
     if (listFonts->hasWaiting() && !listFontsTimer->isActive())
         listFontsTimer->start(0);

@@ -56,6 +56,14 @@ const QStringList& InstalledFaceList::faces()
 {
     if (!built) {
         list = buildInstalledFaceList(enumeration.enumerateFaces());
+        offFaces.clear();
+        QStringList off;
+        for (const QString& face : turnedOff ? turnedOff() : QStringList())
+            if (!list.contains(face, Qt::CaseInsensitive))
+                off << face;
+        sortFaceNames(off);
+        offFaces = QSet<QString>(off.begin(), off.end());
+        list += off;
         built = true;
     }
     return list;
