@@ -605,10 +605,12 @@ void TForm1::ListBox1DrawItem(QPainter& canvas, int index, const QRect& rect, co
     if (index < 0 || index >= all.size())
         return;
     const QString& face = all.at(index);
-    // A face turned off is greyed and says so.
+    // A face turned off is greyed (its text halfway to the fill) and says so.
     QString name = face;
     if (faces.isOff(face)) {
-        canvas.setPen(fw::toQColor(clGray));
+        const QColor text = canvas.pen().color();
+        canvas.setPen(QColor((text.red() + fill.red()) / 2, (text.green() + fill.green()) / 2,
+                             (text.blue() + fill.blue()) / 2));
         name += manage::offMark;
     }
     const std::optional<QString>& specimen = nameSpecimenOf(face);

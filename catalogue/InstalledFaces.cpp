@@ -56,11 +56,9 @@ const QStringList& InstalledFaceList::faces()
 {
     if (!built) {
         list = buildInstalledFaceList(enumeration.enumerateFaces());
-        offFaces.clear();
-        QStringList off;
-        for (const QString& face : turnedOff ? turnedOff() : QStringList())
-            if (!list.contains(face, Qt::CaseInsensitive))
-                off << face;
+        // Their files are loaded for this program, so the enumeration has them too.
+        QStringList off = turnedOff ? turnedOff() : QStringList();
+        list.removeIf([&](const QString& face) { return off.contains(face, Qt::CaseInsensitive); });
         sortFaceNames(off);
         offFaces = QSet<QString>(off.begin(), off.end());
         list += off;

@@ -30,7 +30,7 @@ public:
     QString at(int index);
     void invalidate() { built = false; }
     bool isBuilt() const { return built; }
-    // Faces turned off follow the others, sorted, unless a file still on holds them.
+    // Faces turned off follow the others, sorted.
     void setTurnedOff(std::function<QStringList()> source) { turnedOff = std::move(source); }
     bool isOff(const QString& face) const { return offFaces.contains(face); }
 

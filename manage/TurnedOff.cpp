@@ -102,8 +102,12 @@ void FontsTurnedOff::load()
         for (const QString& file : system.filesMatching(glob))
             if (!offFiles.contains(file))
                 offFiles << file;
-    for (const QString& file : offFiles)
-        system.drawOnly(file);
+    for (const QString& file : offFiles) {
+        if (!loadedForRun.contains(file)) {
+            resources.addFontResource(file);
+            loadedForRun.insert(file);
+        }
+    }
 }
 
 const QStringList& FontsTurnedOff::facesOf(const QString& file)
@@ -120,6 +124,11 @@ QStringList FontsTurnedOff::faces()
     for (const QString& file : offFiles)
         for (const QString& face : facesOf(file))
             addOnce(all, face);
+    // A family whose other files are on stays on.
+    all.removeIf([&](const QString& face) {
+        const QStringList listed = system.filesOfFace(face);
+        return std::any_of(listed.begin(), listed.end(), [&](const QString& file) { return !offFiles.contains(file); });
+    });
     return all;
 }
 
@@ -135,6 +144,9 @@ OffChange FontsTurnedOff::planOff(const QString& face, const QStringList& contro
         for (const QString& other : facesOf(file))
             addOnce(leaving, other);
     change.others = leaving.mid(1);
+    // Faces turned off before count as gone too: one at a time they would all go.
+    for (const QString& gone : faces())
+        addOnce(leaving, gone);
     const bool takesAll = !controlFaces.isEmpty() && std::all_of(controlFaces.begin(), controlFaces.end(),
                                                                  [&](const QString& control) {
                                                                      return leaving.contains(control, Qt::CaseInsensitive);
@@ -190,8 +202,10 @@ bool FontsTurnedOff::rewrite(const QList<QByteArray>& newGlobs, QString& message
         message = offWriteFailed(path, reason);
         return false;
     }
+    globs = newGlobs;
+    ours = true;
+    read = {sys::OffFileRead::Read, offConfiguration(newGlobs), {}};
     resources.broadcastFontChange();
-    load();
     return true;
 }
 
@@ -204,9 +218,11 @@ QString FontsTurnedOff::turnOff(const OffChange& change)
     QString message;
     if (!rewrite(newGlobs, message))
         return message;
-    // fontconfig lists it still: the user's configuration does not read our file.
+    // Listed still, before its files are loaded for this program: the user's
+    // configuration does not read our file.
     if (!system.filesOfFace(change.face).isEmpty())
-        return offNotRead(change.face, sys::displayPath(system.configurationPath()));
+        message = offNotRead(change.face, sys::displayPath(system.configurationPath()));
+    load();
     return message;
 }
 
@@ -221,7 +237,8 @@ QString FontsTurnedOff::turnOn(const OffChange& change)
             newGlobs << glob;
     }
     QString message;
-    rewrite(newGlobs, message);
+    if (rewrite(newGlobs, message))
+        load();
     return message;
 }
 

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QStringList>
 
 // Fonts turned off: their files rejected in the program's own fontconfig file, so no
@@ -41,15 +42,16 @@ class FontsTurnedOff {
 public:
     FontsTurnedOff(sys::FontsOff& system, sys::FontResources& resources) : system(system), resources(resources) {}
 
-    // Reads the file and finds the files it turns off; they are loaded for this
-    // program's drawing, so the faces still preview.
+    // Reads the file and finds the files it turns off. They are loaded for this
+    // program alone for the rest of the run, so their faces still preview and show
+    // their charsets and files.
     void load();
     const QStringList& files() const { return offFiles; }
-    // The faces of the files turned off, once each.
+    // The faces of the files turned off, once each, but those a file still on holds.
     QStringList faces();
 
-    // Turning off a face is refused when it would take every face the window's
-    // own controls are drawn in.
+    // Turning off a face is refused when it would leave none of the faces the
+    // window's own controls are drawn in.
     OffChange planOff(const QString& face, const QStringList& controlFaces);
     OffChange planOn(const QString& face);
     // Rewrites the file, then has fontconfig read it again; what the user is told,
@@ -70,6 +72,7 @@ private:
     sys::OffFileRead read;
     QStringList offFiles;
     QHash<QString, QStringList> fileFaces;
+    QSet<QString> loadedForRun;
 };
 
 } // namespace manage

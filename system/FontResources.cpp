@@ -12,6 +12,9 @@
 
 namespace sys {
 
+namespace {
+
+// The whole file, read by its exact name; empty when it cannot be read.
 QByteArray readFontFile(const QString& path)
 {
     QByteArray bytes;
@@ -33,6 +36,8 @@ QByteArray readFontFile(const QString& path)
     ::close(fd);
     return bytes;
 }
+
+} // namespace
 
 bool FontconfigResources::isFontFile(const QString& path)
 {

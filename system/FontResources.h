@@ -9,9 +9,6 @@ namespace sys {
 
 class FontconfigSession;
 
-// The whole font file, read by its exact name; empty when it cannot be read.
-QByteArray readFontFile(const QString& path);
-
 // Loading and unloading font files for the running program, and the notice that
 // the set of installed fonts has changed.
 class FontResources {

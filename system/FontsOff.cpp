@@ -1,12 +1,9 @@
 #include "system/FontsOff.h"
 
 #include "system/FilePaths.h"
-#include "system/FontResources.h"
 #include "system/Fontconfig.h"
 #include "system/NamedInstances.h"
 
-#include <QFile>
-#include <QFontDatabase>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -276,18 +273,6 @@ QStringList FontconfigFontsOff::filesMatching(const QByteArray& glob)
     collectMatches(glob.left(slash), glob, found, 0);
     found.sort();
     return found;
-}
-
-void FontconfigFontsOff::drawOnly(const QString& path)
-{
-    if (drawn.contains(path))
-        return;
-    // Qt's font database only: fontconfig would list an application font as on.
-    const bool textName = QFile::encodeName(path) == pathBytes(path);
-    const int id = textName ? QFontDatabase::addApplicationFont(path)
-                            : QFontDatabase::addApplicationFontFromData(readFontFile(path));
-    if (id >= 0)
-        drawn.insert(path);
 }
 
 } // namespace sys

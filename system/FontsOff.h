@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -39,9 +37,6 @@ public:
     virtual QStringList facesInFile(const QString& path) = 0;
     // The existing files whose path a fontconfig glob matches.
     virtual QStringList filesMatching(const QByteArray& glob) = 0;
-    // Loads a file for this program's drawing only, for the rest of the run: what Qt
-    // read at start may lack it.
-    virtual void drawOnly(const QString& path) = 0;
 };
 
 class FontconfigFontsOff : public FontsOff {
@@ -54,11 +49,9 @@ public:
     QStringList filesOfFace(const QString& face) override;
     QStringList facesInFile(const QString& path) override;
     QStringList filesMatching(const QByteArray& glob) override;
-    void drawOnly(const QString& path) override;
 
 private:
     FontconfigSession& session;
-    QSet<QString> drawn; // files loaded for drawing this run
 };
 
 // fontconfig's glob: "*" any run of bytes ("/" too), "?" one byte, nothing else special.

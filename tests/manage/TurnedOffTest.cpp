@@ -104,9 +104,10 @@ TEST_F(TurnedOffFixture, ACollectionSaysWhatGoesWithItAndTurningOnUndoesItExactl
     EXPECT_EQ(off.turnOff(going), "");
     EXPECT_EQ(*system.file, ourFile("      <glob>/home/u/.local/share/fonts/tahoma.ttf</glob>\n"
                                     "      <glob>/usr/share/fonts/NotoSansCJK.ttc</glob>\n"));
-    EXPECT_EQ(resources.calls, QStringList({"broadcast"}));
+    // Announced, then loaded for this program alone so that it still previews.
+    EXPECT_EQ(resources.calls, QStringList({"add /home/u/.local/share/fonts/tahoma.ttf", "broadcast",
+                                            "add /usr/share/fonts/NotoSansCJK.ttc"}));
     EXPECT_EQ(off.faces(), QStringList({"Tahoma", "Noto Sans CJK JP", "Noto Sans CJK KR"}));
-    EXPECT_TRUE(system.drawn.contains("/usr/share/fonts/NotoSansCJK.ttc"));
     EXPECT_TRUE(system.copies.isEmpty()); // our own file is rewritten without a copy
 
     // Turned on from the other face of the file, both come back.
@@ -152,10 +153,11 @@ TEST_F(TurnedOffFixture, AWideHandWrittenGlobIsKeptAsACopyAndTurnedOnWithAllItHo
 
 TEST_F(TurnedOffFixture, RefusalsAndFailuresChangeNothing)
 {
-    const QByteArray before = ourFile("      <glob>/usr/share/fonts/DejaVuSerif.ttf</glob>\n");
+    const QByteArray before = ourFile("      <glob>/usr/share/fonts/DejaVuSerif.ttf</glob>\n"
+                                      "      <glob>/usr/share/fonts/DejaVuSerif-Bold.ttf</glob>\n");
     system.file = before;
     off.load();
-    const QStringList offBefore = off.faces();
+    EXPECT_EQ(off.faces(), QStringList({"DejaVu Serif"}));
 
     EXPECT_EQ(off.planOff("Tahoma", {"Tahoma"}).refusal,
               "Tahoma cannot be turned off: the window's own controls are drawn in it and would have no face left.");
@@ -163,6 +165,8 @@ TEST_F(TurnedOffFixture, RefusalsAndFailuresChangeNothing)
               "Noto Sans CJK KR cannot be turned off: the window's own controls are drawn in it and would have no "
               "face left.");
     EXPECT_EQ(off.planOff("Noto Sans CJK KR", {"Noto Sans CJK JP", "Tahoma"}).refusal, "");
+    EXPECT_EQ(off.planOff("Tahoma", {"DejaVu Serif", "Tahoma"}).refusal, // the serif is off already
+              "Tahoma cannot be turned off: the window's own controls are drawn in it and would have no face left.");
     EXPECT_EQ(off.planOff("Default", {"Tahoma"}).refusal,
               "Default has no font file of its own that could be turned off.");
     EXPECT_EQ(off.planOn("Tahoma").refusal, "Tahoma is not turned off.");
@@ -185,11 +189,12 @@ TEST_F(TurnedOffFixture, RefusalsAndFailuresChangeNothing)
               "Cannot read /conf.d/90-glyphwell-off.conf (Permission denied), so it was left as it is. No font was "
               "turned off or on.");
     EXPECT_EQ(system.writes, 0);
-    EXPECT_TRUE(resources.calls.isEmpty());
+    EXPECT_EQ(resources.calls, QStringList({"add /usr/share/fonts/DejaVuSerif.ttf",
+                                            "add /usr/share/fonts/DejaVuSerif-Bold.ttf"})); // no notice
     system.readable = true;
     system.file = before;
     off.load();
-    EXPECT_EQ(off.faces(), offBefore);
+    EXPECT_EQ(off.faces(), QStringList({"DejaVu Serif"}));
 
     // Written, but fontconfig lists the face still: the user is told, not left believing it.
     system.fontconfigReadsUs = false;

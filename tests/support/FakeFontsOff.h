@@ -56,7 +56,6 @@ public:
                 found << *file;
         return found;
     }
-    void drawOnly(const QString& path) override { drawn << path; }
 
     // A face held by files, each file holding these faces.
     void addFace(const QString& face, const QStringList& paths)
@@ -74,7 +73,6 @@ public:
     bool fontconfigReadsUs = true;
     int writes = 0;
     QList<QByteArray> copies;
-    QStringList drawn;
     QMap<QString, QStringList> faceFiles;
     QMap<QString, QStringList> fileFaces;
 };

@@ -96,6 +96,8 @@ TEST(FontsOffIntegration, TurnedOffFacesLeaveFcListStayInSightAndComeBackExactly
     form.ListBox1Click();
     EXPECT_EQ(QFontInfo(form.Edit1->font()).family(), "DejaVu Serif");
     EXPECT_EQ(form.Panel4->text(), "DejaVu Serif");
+    EXPECT_EQ(form.ListBox3->Items(), QStringList({"DejaVuSerif.ttf"}));
+    EXPECT_EQ(form.ListBox4->Items().value(0), "ANSI_CHARSET");
 
     // The menu offers what the face can do.
     const QRect serifItem = form.ListBox1->visualRect(form.ListBox1->currentIndex());
