@@ -9,6 +9,7 @@ class FontResources;
 class Shell;
 class Printer;
 class FontFileCheck;
+class FontsOff;
 } // namespace sys
 
 // The operating-system services the main window works through, handed to it when
@@ -22,4 +23,5 @@ struct Services {
     sys::Shell& shell;
     sys::Printer& printer;
     sys::FontFileCheck& fontFiles;
+    sys::FontsOff* fontsOff = nullptr; // none: fonts cannot be turned off
 };

@@ -12,6 +12,7 @@
 #include "system/FontEnumeration.h"
 #include "system/FontRegistry.h"
 #include "system/FontResources.h"
+#include "system/FontsOff.h"
 #include "system/Fontconfig.h"
 #include "system/Printer.h"
 #include "system/RasterFaces.h"
@@ -25,7 +26,8 @@ RealServices::RealServices()
       registry(std::make_unique<sys::FontconfigRegistry>(*session, [this] { return folders->fonts(); })),
       resources(std::make_unique<sys::FontconfigResources>(*session)), shell(std::make_unique<sys::DesktopShell>()),
       printer(std::make_unique<sys::QtPrinter>()), fontFiles(std::make_unique<sys::FreeTypeFontFileCheck>()),
-      rasterFaces(std::make_unique<sys::RasterFaces>(*session))
+      rasterFaces(std::make_unique<sys::RasterFaces>(*session)),
+      fontsOff(std::make_unique<sys::FontconfigFontsOff>(*session))
 {
     sys::setRasterFaces(rasterFaces.get());
     // Dialogs and message boxes draw in the interface face: name its installed family.
@@ -41,7 +43,7 @@ RealServices::~RealServices()
 
 Services RealServices::services()
 {
-    return Services{*fonts, *registry, *folders, *files, *resources, *shell, *printer, *fontFiles};
+    return Services{*fonts, *registry, *folders, *files, *resources, *shell, *printer, *fontFiles, fontsOff.get()};
 }
 
 Windows::Windows() = default;

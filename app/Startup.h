@@ -21,6 +21,7 @@ class DesktopShell;
 class QtPrinter;
 class RasterFaces;
 class FreeTypeFontFileCheck;
+class FontconfigFontsOff;
 } // namespace sys
 
 // The real operating-system services of the program.
@@ -41,6 +42,7 @@ private:
     std::unique_ptr<sys::QtPrinter> printer;
     std::unique_ptr<sys::FreeTypeFontFileCheck> fontFiles;
     std::unique_ptr<sys::RasterFaces> rasterFaces;
+    std::unique_ptr<sys::FontconfigFontsOff> fontsOff;
 };
 
 // The program's three windows, made in this order: the main window, the zoom

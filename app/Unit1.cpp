@@ -211,6 +211,7 @@ TForm1::TForm1(Services services, QWidget* parent)
     createControls();
     createFindBar();
     wireHandlers();
+    createOffControls();
     prepareForKeyboardAndReaders();
     // Font files dropped anywhere on the window reach the window itself.
     for (QWidget* child : findChildren<QWidget*>())
@@ -607,22 +608,30 @@ void TForm1::ListBox1DrawItem(QPainter& canvas, int index, const QRect& rect, co
     if (index < 0 || index >= all.size())
         return;
     const QString face = all.at(index);
+    // A face turned off is greyed (its text halfway to the fill) and says so.
+    QString name = face;
+    if (faces.isOff(face)) {
+        const QColor text = canvas.pen().color();
+        canvas.setPen(QColor((text.red() + fill.red()) / 2, (text.green() + fill.green()) / 2,
+                             (text.blue() + fill.blue()) / 2));
+        name += manage::offMark;
+    }
     if (listFonts->holdingPaint() && !nameSpecimens.contains(face)) {
         // Right after a keystroke a face not drawn before shows its name plainly; the
         // paint after its font is loaded looks at what it can write.
         listFonts->font(ListBox1->font(), face);
-        preview::drawFaceItem(canvas, rect, fill, ListBox1->font(), face);
+        preview::drawFaceItem(canvas, rect, fill, ListBox1->font(), name);
         if (!listFontsTimer->isActive())
             listFontsTimer->start(0);
         return;
     }
     const std::optional<QString>& specimen = nameSpecimenOf(face);
     if (!specimen)
-        preview::drawFaceItem(canvas, rect, fill, listFonts->font(ListBox1->font(), face), face);
+        preview::drawFaceItem(canvas, rect, fill, listFonts->font(ListBox1->font(), face), name);
     else if (specimen->isEmpty())
-        preview::drawFaceItem(canvas, rect, fill, ListBox1->font(), face);
+        preview::drawFaceItem(canvas, rect, fill, ListBox1->font(), name);
     else
-        preview::drawSpecimenItem(canvas, rect, fill, ListBox1->font(), listFonts->font(ListBox1->font(), face), face,
+        preview::drawSpecimenItem(canvas, rect, fill, ListBox1->font(), listFonts->font(ListBox1->font(), face), name,
                                   *specimen);
     if (listFonts->hasWaiting() && !listFontsTimer->isActive())
         listFontsTimer->start(0);

@@ -9,6 +9,7 @@
 #include "framework/ListBox.h"
 #include "framework/UpDown.h"
 #include "manage/FontOffer.h"
+#include "manage/TurnedOff.h"
 #include "preview/CharacterMap.h"
 #include "print/PrintWorker.h"
 #include "widgets/GradientButton.h"
@@ -28,6 +29,7 @@ class QKeyEvent;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QSlider;
 class QTimer;
@@ -198,6 +200,14 @@ public:
     void PrintFoundClick();
     void SaveFoundPdfClick();
 
+    // The face list's context menu (also the Menu key): turn the face off or on.
+    QMenu* FaceMenu = nullptr;
+    QAction* TurnOff = nullptr;
+    QAction* TurnOn = nullptr;
+    void ListBox1ContextPopup(const QPoint& at);
+    void TurnOffClick();
+    void TurnOnClick();
+
     // Installs a chosen font file as "Install Font" does once its dialog is closed.
     void installFontFile(const QString& path);
     // Font files handed to the program (its command line, a drop): each is previewed
@@ -305,6 +315,11 @@ private:
     QHash<QString, std::optional<QString>> nameSpecimens;
     QList<QFont> previewFontsOf(const QString& face) const;
     QList<QFont> fontsAheadOf(const QString& face);
+    void createOffControls();
+    // The faces the window's own controls are drawn in (not the previews).
+    QStringList controlFaces() const;
+    void showTurnedFace(const QString& face, const QString& message);
+    std::unique_ptr<manage::FontsTurnedOff> fontsOff;
     void offerNextFontFile();
     void offerFontFile(const manage::OfferedFile& offer);
     void previewFontFile(const QString& path, const QString& face);

@@ -56,6 +56,12 @@ const QStringList& InstalledFaceList::faces()
 {
     if (!built) {
         list = buildInstalledFaceList(enumeration.enumerateFaces());
+        // Their files are loaded for this program, so the enumeration has them too.
+        QStringList off = turnedOff ? turnedOff() : QStringList();
+        list.removeIf([&](const QString& face) { return off.contains(face, Qt::CaseInsensitive); });
+        sortFaceNames(off);
+        offFaces = QSet<QString>(off.begin(), off.end());
+        list += off;
         built = true;
     }
     return list;

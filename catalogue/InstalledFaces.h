@@ -2,7 +2,9 @@
 
 #include "system/FontEnumeration.h"
 
+#include <QSet>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 namespace catalogue {
@@ -28,9 +30,14 @@ public:
     QString at(int index);
     void invalidate() { built = false; }
     bool isBuilt() const { return built; }
+    // Faces turned off follow the others, sorted.
+    void setTurnedOff(std::function<QStringList()> source) { turnedOff = std::move(source); }
+    bool isOff(const QString& face) const { return offFaces.contains(face); }
 
 private:
     sys::FontEnumeration& enumeration;
+    std::function<QStringList()> turnedOff;
+    QSet<QString> offFaces;
     QStringList list;
     bool built = false;
 };

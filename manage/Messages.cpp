@@ -88,4 +88,63 @@ QString confirmInstallOffered(const QString& face, const QString& path)
            QStringLiteral("\rIt is copied into your font folder.");
 }
 
+QString confirmTurnOff(const QString& face, const QStringList& others)
+{
+    return QStringLiteral("Turn off this Font : ") + face + QStringLiteral(" ?\rIts files also hold ") +
+           others.join(QStringLiteral(", ")) + QStringLiteral(", which are turned off with it.");
+}
+
+QString confirmTurnOn(const QString& face, const QStringList& others)
+{
+    return QStringLiteral("Turn on this Font : ") + face + QStringLiteral(" ?\rIts files also hold ") +
+           others.join(QStringLiteral(", ")) + QStringLiteral(", which are turned on with it.");
+}
+
+QString turnOffRefusal(const QString& face)
+{
+    return face + QStringLiteral(" cannot be turned off: the window's own controls are drawn in it and would have "
+                                 "no face left.");
+}
+
+QString noFileToTurnOff(const QString& face)
+{
+    return face + QStringLiteral(" has no font file of its own that could be turned off.");
+}
+
+QString noFileToTurnOn(const QString& face)
+{
+    return face + QStringLiteral(" is not turned off.");
+}
+
+QString offUnreadable(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Cannot read ") + path + QStringLiteral(" (") + reason +
+           QStringLiteral("), so it was left as it is. No font was turned off or on.");
+}
+
+QString offCopyFailed(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Cannot keep a copy of ") + path + QStringLiteral(" (") + reason +
+           QStringLiteral("), so it was left as it is. No font was turned off or on.");
+}
+
+QString offWriteFailed(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Cannot write ") + path + QStringLiteral(" (") + reason +
+           QStringLiteral("). It was left as it was, and no font was turned off or on.");
+}
+
+QString offKeptCopy(const QString& path, const QString& copy)
+{
+    return path + QStringLiteral(" held more than Glyphwell writes there. Its fonts stay off; the file as it was is "
+                                 "kept as ") +
+           copy + QLatin1Char('.');
+}
+
+QString offNotRead(const QString& face, const QString& path)
+{
+    return face + QStringLiteral(" is still listed: your fontconfig setup does not read ") + path +
+           QStringLiteral(", so other programs still show it.");
+}
+
 } // namespace manage

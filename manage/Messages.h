@@ -34,4 +34,19 @@ QString offerNotFontMessage(const QString& path);
 QString offerInstalledMessage(const QString& face, const QString& path);
 QString confirmInstallOffered(const QString& face, const QString& path);
 
+// Turning fonts off and on.
+inline const QString turnOffCaption = QStringLiteral("Turn off");
+inline const QString turnOnCaption = QStringLiteral("Turn on");
+inline const QString offMark = QStringLiteral(" (off)"); // after a face turned off in the face list
+QString confirmTurnOff(const QString& face, const QStringList& others);
+QString confirmTurnOn(const QString& face, const QStringList& others);
+QString turnOffRefusal(const QString& face);
+QString noFileToTurnOff(const QString& face);
+QString noFileToTurnOn(const QString& face);
+QString offUnreadable(const QString& path, const QString& reason);
+QString offCopyFailed(const QString& path, const QString& reason);
+QString offWriteFailed(const QString& path, const QString& reason);
+QString offKeptCopy(const QString& path, const QString& copy);
+QString offNotRead(const QString& face, const QString& path);
+
 } // namespace manage

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Services.h"
+#include "tests/support/FakeFontsOff.h"
 #include "system/FileSystem.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/Fakes.h"
@@ -18,6 +19,10 @@ struct FakeServices {
     RecordingShell shell;
     RecordingPrinter printer;
     FakeFontFileCheck fontFiles;
+    FakeFontsOff fontsOff;
 
-    Services services() { return Services{fonts, registry, shellFolders, files, resources, shell, printer, fontFiles}; }
+    Services services()
+    {
+        return Services{fonts, registry, shellFolders, files, resources, shell, printer, fontFiles, &fontsOff};
+    }
 };

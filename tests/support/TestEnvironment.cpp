@@ -81,7 +81,9 @@ void buildGround()
     const QString conf = QStringLiteral(
                              "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
                              "  <dir>%1/sysfonts</dir>\n  <dir prefix=\"xdg\">fonts</dir>\n"
-                             "  <cachedir prefix=\"xdg\">fontconfig</cachedir>\n</fontconfig>\n")
+                             "  <cachedir prefix=\"xdg\">fontconfig</cachedir>\n"
+                             "  <include ignore_missing=\"yes\" prefix=\"xdg\">fontconfig/conf.d</include>\n"
+                             "</fontconfig>\n")
                              .arg(base);
     writeFile(base + "/fonts.conf", conf.toUtf8());
     setEnv("FONTCONFIG_FILE", base + "/fonts.conf");

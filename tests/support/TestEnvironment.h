@@ -6,7 +6,8 @@
 // Every test process runs on a private ground made by its main(): a temporary HOME
 // with XDG folders, and FONTCONFIG_FILE pointing at a fonts.conf whose font folders
 // are a temporary "system" folder (filled with a few Debian fonts) and the user's
-// font folder. Nothing a test does reaches the real user's fonts or documents.
+// font folder, and which reads the user's fontconfig folder as a desktop's does.
+// Nothing a test does reaches the real user's fonts or documents.
 namespace testenv {
 
 // Fonts a test file wants in the private "system" folder besides the usual few, linked
