@@ -19,6 +19,8 @@ void TForm1::createOffControls()
     TurnOn = FaceMenu->addAction(manage::turnOnCaption);
     TurnOff->setObjectName(QStringLiteral("TurnOff"));
     TurnOn->setObjectName(QStringLiteral("TurnOn"));
+    // The name view greys and marks them as the face view does.
+    ListBox1->setPlainMarker([this](int row) { return faces.isOff(ListBox1->itemText(row)); }, manage::offMark);
     ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
     fw::connectHandler(ListBox1, &QWidget::customContextMenuRequested, this,
                        [this](const QPoint& at) { ListBox1ContextPopup(at); });

@@ -54,6 +54,15 @@ public:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
+        if (!list->drawHandler && list->plainMarker && list->plainMarker(index.row())) {
+            option->text += list->plainMark;
+            for (const QPalette::ColorRole role : {QPalette::Text, QPalette::HighlightedText}) {
+                const QColor text = option->palette.color(role);
+                const QColor fill = option->palette.color(role == QPalette::Text ? QPalette::Base : QPalette::Highlight);
+                option->palette.setColor(role, QColor((text.red() + fill.red()) / 2, (text.green() + fill.green()) / 2,
+                                                      (text.blue() + fill.blue()) / 2));
+            }
+        }
         const QFont font = sys::fontForText(option->font, option->text);
         if (font != option->font) {
             option->font = font;

@@ -34,6 +34,12 @@ public:
     // Owner-drawn items of a fixed height through the handler, or plain items.
     void setOwnerDraw(DrawItemHandler handler, int itemHeight);
     void setPlainDraw();
+    // Plain items the marker picks are greyed halfway to the fill and end with `mark`.
+    void setPlainMarker(std::function<bool(int index)> marker, const QString& mark)
+    {
+        plainMarker = std::move(marker);
+        plainMark = mark;
+    }
     bool isOwnerDrawn() const { return bool(drawHandler); }
     int ownerItemHeight() const { return itemHeight; }
 
@@ -54,6 +60,8 @@ private:
     friend class ListBoxDelegate;
     QStringListModel items;
     DrawItemHandler drawHandler;
+    std::function<bool(int index)> plainMarker;
+    QString plainMark;
     int itemHeight = 16;
     bool pressedOnItem = false;
 };
