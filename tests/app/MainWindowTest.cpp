@@ -209,20 +209,23 @@ TEST_F(MainWindow, HintsShowTheirShortPartInTheHintWindowsFont)
 TEST_F(MainWindow, NamesInOtherScriptsShowInAFaceThatHoldsThemAndLatinNamesInTheirOwn)
 {
     const QString arabic = QString::fromUtf8("خط عربي");
-    TForm1& form = start({"Alpha", arabic});
+    const QString georgian = QString::fromUtf8("ქართული"); // no interface face here has Georgian
+    TForm1& form = start({"Alpha", arabic, georgian});
     const QFont title = form.Panel4->font();
     const QFont field = form.Edit2->font();
-    form.ListBox1->setItemIndex(form.ListBox1->Items().indexOf(arabic));
-    form.ListBox1Click();
-    EXPECT_EQ(form.Panel4->text(), arabic);
-    EXPECT_EQ(form.Edit2->text(), arabic);
-    // Each draws the whole name in one face (the interface faces here lack Arabic).
-    for (const QFont& font : {form.Panel4->font(), form.Edit2->font()}) {
-        const QRawFont face = QRawFont::fromFont(font);
-        for (const QChar c : arabic)
-            EXPECT_TRUE(c == ' ' || face.supportsCharacter(c)) << face.familyName().toStdString();
+    for (const QString& name : {arabic, georgian}) {
+        form.ListBox1->setItemIndex(form.ListBox1->Items().indexOf(name));
+        form.ListBox1Click();
+        EXPECT_EQ(form.Panel4->text(), name);
+        EXPECT_EQ(form.Edit2->text(), name);
+        // Each draws the whole name in one face.
+        for (const QFont& font : {form.Panel4->font(), form.Edit2->font()}) {
+            const QRawFont face = QRawFont::fromFont(font);
+            for (const QChar c : name)
+                EXPECT_TRUE(c == ' ' || face.supportsCharacter(c)) << face.familyName().toStdString();
+        }
+        EXPECT_EQ(form.Panel4->font().pixelSize(), title.pixelSize());
     }
-    EXPECT_EQ(form.Panel4->font().pixelSize(), title.pixelSize());
 
     form.ListBox1->setItemIndex(0);
     form.ListBox1Click();
