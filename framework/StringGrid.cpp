@@ -261,6 +261,12 @@ public:
         return hit.X >= 0 && hit.Y >= 0 ? cellAt(hit.Y, hit.X) : nullptr;
     }
 
+    // A reader asking what has the focus is told the cell the user is on.
+    QAccessibleInterface* focusChild() const override
+    {
+        return grid()->hasFocus() ? cellAt(grid()->Row(), grid()->Col()) : QAccessibleWidget::focusChild();
+    }
+
     QAccessibleInterface* caption() const override { return nullptr; }
     QAccessibleInterface* summary() const override { return nullptr; }
     QAccessibleInterface* cellAt(int row, int col) const override
