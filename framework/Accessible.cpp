@@ -20,8 +20,13 @@ void exposeAccessibleIds(QWidget* window)
     QList<QWidget*> controls = window->findChildren<QWidget*>();
     controls.prepend(window);
     for (QWidget* control : std::as_const(controls)) {
-        if (!control->objectName().isEmpty() && !control->objectName().startsWith(QLatin1String("qt_")))
-            control->setAccessibleDescription(ids ? control->objectName() : QString());
+        if (control->objectName().isEmpty() || control->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        // Empty, a reader falls back to the tool tip; a hint "Font Size|Select font size"
+        // shows its first part as the tip and gives its second as the description.
+        const QString hint = control->toolTip();
+        const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+        control->setAccessibleDescription(ids ? control->objectName() : bar >= 0 ? hint.mid(bar + 1) : QString());
     }
 }
 

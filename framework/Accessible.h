@@ -17,8 +17,8 @@ inline constexpr char accessibleIdsVariable[] = "GLYPHWELL_ACCESSIBLE_IDS";
 bool accessibleIdsWanted();
 
 // Gives the window and every named control in it the description a screen reader
-// user needs: empty, so that assistive tools read the control's hint, or the object
-// name when accessibleIdsWanted().
+// user needs: empty, so that assistive tools read the control's hint (the part after
+// "|" of a two-part hint), or the object name when accessibleIdsWanted().
 void exposeAccessibleIds(QWidget* window);
 
 // Keeps a purely decorative control out of what assistive tools are offered.
