@@ -59,6 +59,14 @@ void collectObjects(QAccessibleInterface* node, QList<QObject*>& into)
     }
 }
 
+// Shows the window with the keyboard focus in it.
+bool showActive(QWidget& window)
+{
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
 // What a reader finds when it asks the window what has the focus: name, description.
 QString spokenFocus(QWidget* window)
 {
@@ -108,9 +116,7 @@ TEST_F(Accessibility, GradientButtonsArePushButtonsPressedThroughTheirAction)
 TEST_F(Accessibility, TabVisitsTheVisibleControlsFromTopLeftToBottomRight)
 {
     TForm1& form = start();
-    form.show();
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    ASSERT_TRUE(showActive(form));
     EXPECT_EQ(QApplication::focusWidget(), form.ListBox1);
     const QStringList rest = {"Edit1", "ComboBox1", "FontSize", "BoldButton", "ItalicButton", "UnderlineButton",
                               "ToolButton1", "ToolButton3", "ComboBox2", "SortableGrid1", "Button4", "Button3", "GradientButton7",
@@ -189,9 +195,7 @@ TEST_F(Accessibility, ControlsAreNamedCaptionedAndShowCutTextsWhole)
 TEST_F(Accessibility, CharacterMapZoomsFromTheKeyboard)
 {
     TForm1& form = start();
-    form.show();
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    ASSERT_TRUE(showActive(form));
     TSortableGrid* grid = form.SortableGrid1;
     TForm2& overlay = *windows.form2;
     grid->setFocus();
@@ -331,9 +335,7 @@ TEST_F(Accessibility, DescriptionsAreHintsAndObjectNamesOnlyWhenAsked)
 TEST_F(Accessibility, FaceListSpeaksTheSelectedFaceAndItsPlace)
 {
     TForm1& form = start({"Courier", "DejaVu Sans", "Liberation Serif", "Noto Sans", "Zapf"});
-    form.show();
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    ASSERT_TRUE(showActive(form));
     fw::TListBox* list = form.ListBox1;
     const int count = list->Count();
     ASSERT_GE(count, 5);
@@ -385,9 +387,7 @@ TEST_F(Accessibility, ViewButtonsArePageTabsTheOneInUseSelected)
 TEST_F(Accessibility, CharacterMapSpeaksTheCellTheUserIsOnWithItsPlace)
 {
     TForm1& form = start();
-    form.show();
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    ASSERT_TRUE(showActive(form));
     TSortableGrid* grid = form.SortableGrid1;
     grid->setCol(0);
     grid->setRow(0);
@@ -438,9 +438,7 @@ TEST_F(Accessibility, AboutIsADialogReadFromItsCloseButton)
 TEST_F(Accessibility, TextFieldsReportTheirTextAndSelectionExactly)
 {
     TForm1& form = start();
-    form.show();
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    ASSERT_TRUE(showActive(form));
     form.Edit2->setText("DejaVu Sans");
     struct Case {
         QLineEdit* field;
