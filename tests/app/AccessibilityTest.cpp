@@ -208,6 +208,9 @@ TEST_F(Accessibility, CharacterMapZoomsFromTheKeyboard)
     EXPECT_TRUE(overlay.isVisible());
     EXPECT_EQ(overlay.Label1->text(), "-");
     EXPECT_EQ(overlay.Label2->text(), "ASCII-code is #45");
+    QTest::keyClick(grid, Qt::Key_Right); // a held zoom stays on the cell it opened on
+    EXPECT_EQ(overlay.Label2->text(), "ASCII-code is #45");
+    QTest::keyClick(grid, Qt::Key_Left);
     QTest::keyRelease(grid, Qt::Key_Space);
     EXPECT_TRUE(overlay.isHidden());
     EXPECT_EQ(overlay.Label2->text(), "Unknown ASCII Code");

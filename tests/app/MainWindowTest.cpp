@@ -3,6 +3,7 @@
 #include "app/Unit3.h"
 #include "tests/support/FormFixture.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -78,6 +79,12 @@ TEST_F(MainWindow, ControlsAtTheirBoundsWithTheirTexts)
     EXPECT_EQ(form.ComboBox1->width(), 385);
     EXPECT_EQ(form.StandardToolBar->pos(), QPoint(392, 269));
     EXPECT_FALSE(form.StandardToolBar->isMovable());
+    // The style buttons and the print and colour buttons stand apart.
+    QStringList bar;
+    for (QAction* action : form.StandardToolBar->actions())
+        bar << (action->isSeparator() ? "|" : form.StandardToolBar->widgetForAction(action)->objectName());
+    EXPECT_EQ(bar, QStringList({"FontSize", "UpDown1", "BoldButton", "ItalicButton", "UnderlineButton", "|",
+                                "ToolButton1", "ToolButton3"}));
 
     EXPECT_EQ(form.Label4->text(), "Glyphwell");
     EXPECT_EQ(form.Edit1->toPlainText(), "Type Sample Text Here");
