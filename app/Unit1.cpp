@@ -89,12 +89,11 @@ void setTextColor(QWidget* widget, TColor color)
     widget->setPalette(palette);
 }
 
-// Every control carries its name as object name and accessible description, so
-// tests and assistive tools can find it; its accessible name stays its text.
+// Every control carries its name as object name, so tests can find it; its
+// accessible name stays its text.
 template <typename Control> Control* named(Control* control, const char* name, const QString& hint = QString())
 {
     control->setObjectName(QString::fromLatin1(name));
-    control->setAccessibleDescription(QString::fromLatin1(name));
     if (!hint.isEmpty())
         control->setToolTip(hint);
     return control;
@@ -186,7 +185,6 @@ TForm1::TForm1(Services services, QWidget* parent)
 {
     installAccessibleWindows();
     setObjectName(QStringLiteral("Form1"));
-    setAccessibleDescription(objectName());
     setWindowTitle(QStringLiteral("Glyphwell"));
     setFixedSize(799, 601);
     setFont(tahoma(11));

@@ -1,5 +1,6 @@
 #include "app/Unit1.h"
 
+#include "framework/Accessible.h"
 #include "framework/Errors.h"
 #include "framework/Fonts.h"
 #include "preview/CharacterMap.h"
@@ -46,6 +47,11 @@ void tipWhenCut(QLineEdit* field)
 void captionFor(QLabel* caption, QWidget* field)
 {
     caption->setBuddy(field);
+    // Read as the field's name: "Facename", not "Facename :".
+    QString spoken = caption->text();
+    if (spoken.endsWith(QLatin1String(" :")))
+        spoken.chop(2);
+    caption->setAccessibleName(spoken);
     constexpr int gap = 2;
     const int room = field->x() - caption->x() - gap;
     caption->setFont(fw::fittingFont(caption->font(), caption->text(), room));
@@ -82,11 +88,13 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 };
 
-// Assistive tools see the program's own windows as windows, not as bare panes, and
-// split tool buttons as both a button and a menu.
+// Assistive tools see the program's own windows as windows, About as a dialog, not
+// as bare panes, and split tool buttons as both a button and a menu.
 QAccessibleInterface* windowAccessible(const QString& className, QObject* object)
 {
-    static const QStringList windows = {QStringLiteral("TForm1"), QStringLiteral("TForm2"), QStringLiteral("TForm3")};
+    static const QStringList windows = {QStringLiteral("TForm1"), QStringLiteral("TForm2")};
+    if (className == QLatin1String("TForm3") && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Dialog);
     if (windows.contains(className) && object->isWidgetType())
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
     auto* tool = qobject_cast<QToolButton*>(object);
@@ -105,8 +113,9 @@ void TForm1::installAccessibleWindows()
 
 void TForm1::prepareForKeyboardAndReaders()
 {
-    // Names a person would say; the object name stays the accessible description.
+    // Names a person would say.
     const std::pair<QWidget*, const char*> spoken[] = {
+        {GradientButton6, fw::minimiseSpoken}, {GradientButton5, fw::closeSpoken},
         {ListBox1, "Font faces"},     {FileListBox1, "Font files"},  {TrackBar1, "Auto view delay"},
         {Edit2, "Face name"},         {ListBox3, "Source files"},    {ListBox4, "Charsets"},
         {Edit3, "File name"},         {Edit4, "File path"},          {Edit5, "Face name"},
@@ -154,6 +163,10 @@ void TForm1::prepareForKeyboardAndReaders()
         if (zoomLatched && Form2 && Form2->isVisible())
             SortableGrid1MouseDown(Qt::NoButton, {}, 0, 0);
     });
+    // The view buttons choose what the list shows, as the tabs of a tab bar do.
+    for (TGradientButton* view : {Button7, Button6, Button5})
+        view->setPageTab(true);
+    fw::exposeAccessibleIds(this);
     ListBox1->setFocus(Qt::OtherFocusReason);
 }
 

@@ -1,5 +1,6 @@
 #include "app/Unit3.h"
 
+#include "framework/Accessible.h"
 #include "framework/Application.h"
 #include "framework/Colors.h"
 #include "system/FontFactory.h"
@@ -17,7 +18,6 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, const QPoi
 {
     auto* control = new QLabel(text, parent);
     control->setObjectName(QString::fromLatin1(name));
-    control->setAccessibleDescription(control->objectName());
     control->setTextFormat(Qt::PlainText);
     control->setFont(font);
     QPalette palette = control->palette();
@@ -32,7 +32,6 @@ QLabel* picture(QWidget* parent, const char* name, const QString& resource, cons
 {
     auto* control = new QLabel(parent);
     control->setObjectName(QString::fromLatin1(name));
-    control->setAccessibleDescription(control->objectName());
     control->setPixmap(QPixmap(resource));
     control->setScaledContents(true);
     control->setGeometry(bounds);
@@ -44,7 +43,6 @@ QLabel* picture(QWidget* parent, const char* name, const QString& resource, cons
 TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("Form3"));
-    setAccessibleDescription(objectName());
     setWindowTitle(QStringLiteral("About"));
     setFixedSize(417, 258);
 
@@ -53,7 +51,6 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     Label4 = label(this, "Label4", QStringLiteral("About"), QPoint(52, 16), sys::faceFont(QStringLiteral("Arial"), 19));
     GradientButton5 = new TGradientButton(this);
     GradientButton5->setObjectName(QStringLiteral("GradientButton5"));
-    GradientButton5->setAccessibleDescription(GradientButton5->objectName());
     GradientButton5->applyProgramLook();
     GradientButton5->setCaption(QStringLiteral("X"));
     GradientButton5->setGeometry(388, 7, 21, 21);
@@ -62,7 +59,6 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
 
     GrainPanel4 = new TGrainPanel(this);
     GrainPanel4->setObjectName(QStringLiteral("GrainPanel4"));
-    GrainPanel4->setAccessibleDescription(GrainPanel4->objectName());
     GrainPanel4->setGeometry(0, 50, 417, 208);
     GrainPanel4->setColor(0x00FF5959);
     const QFont version = sys::faceFont(QStringLiteral("Arial"), 13, true);
@@ -71,9 +67,18 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     Label3 = label(GrainPanel4, "Label3", QStringLiteral("Version 1.0"), QPoint(16, 36), version);
     Label6 = label(GrainPanel4, "Label6", QString(56, QLatin1Char('_')) + QLatin1Char(' '), QPoint(16, 44), version);
     Label6->resize(396, Label6->height());
+    fw::hideFromReaders(Label6); // a rule of underscores, nothing to read
     Label2 = label(GrainPanel4, "Label2",
                    QStringLiteral("Copyright (c) 2026 the Glyphwell developers. Free to use and share."),
                    QPoint(16, 72), sys::faceFont(QStringLiteral("Tahoma"), 11));
+
+    // A dialog to assistive tools (see TForm1::installAccessibleWindows), named as a
+    // person would, its lines read as its description.
+    setAccessibleName(QString::fromLatin1(aboutSpokenName));
+    GradientButton5->setAccessibleName(QString::fromLatin1(fw::closeSpoken));
+    fw::exposeAccessibleIds(this);
+    if (!fw::accessibleIdsWanted())
+        setAccessibleDescription(QStringList({Label1->text(), Label3->text(), Label2->text()}).join(QStringLiteral(", ")));
 
     fw::connectHandler(GradientButton5, &TGradientButton::OnClick, this, [this] { GradientButton5Click(); });
 }
@@ -88,8 +93,8 @@ void TForm3::showAbout()
     show();
     raise();
     activateWindow();
-    // The window itself takes the focus, so that Escape reaches it at once.
-    setFocus(Qt::ActiveWindowFocusReason);
+    // The close button takes the focus: a reader starts there, and Escape closes.
+    GradientButton5->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TForm3::GradientButton5Click()

@@ -33,6 +33,9 @@ private:
     bool placed = false;
 };
 
+// What assistive tools call the About window.
+inline constexpr char aboutSpokenName[] = "About Glyphwell";
+
 // The help page: beside the executable (the executable's folder, without its last
 // separator, followed by "/Glyphwell Help.html") when it is there, as in the build
 // tree; else in "../share/glyphwell/" beside the executable's folder, where an

@@ -1,6 +1,9 @@
 #include "framework/ListBox.h"
 
+#include "framework/Accessible.h"
 #include "system/TextFaces.h"
+
+#include <QAccessible>
 
 #include <QAbstractItemView>
 #include <QHelpEvent>
@@ -104,6 +107,40 @@ TListBox::TListBox(QWidget* parent) : QListView(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
+QVariant TListBox::Entries::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::AccessibleDescriptionRole || !index.isValid())
+        return QStringListModel::data(index, role);
+    const QString position = spokenPosition(index.row(), rowCount());
+    return list->selectionModel() && list->selectionModel()->isSelected(index)
+               ? QStringLiteral("selected, ") + position
+               : position;
+}
+
+void TListBox::announceCurrent()
+{
+    if (!QAccessible::isActive() || !hasFocus() || !currentIndex().isValid())
+        return;
+    QAccessibleInterface* self = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTableInterface* table = self ? self->tableInterface() : nullptr;
+    if (!table)
+        return;
+    const int child = self->indexOfChild(table->cellAt(currentIndex().row(), 0));
+    if (child < 0)
+        return;
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(child);
+    QAccessible::updateAccessibility(&focus);
+}
+
+void TListBox::focusInEvent(QFocusEvent* event)
+{
+    QListView::focusInEvent(event);
+    // The list alone says only how many entries it has; the reader follows the focus
+    // on to the entry the user is on, after the list's own focus notice.
+    QMetaObject::invokeMethod(this, &TListBox::announceCurrent, Qt::QueuedConnection);
+}
+
 int TListBox::ItemIndex() const
 {
     const QModelIndex current = currentIndex();
@@ -200,6 +237,8 @@ void TListBox::mouseReleaseEvent(QMouseEvent* event)
     QListView::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && pressedOnItem && ItemIndex() >= 0) {
         pressedOnItem = false;
+        // The press moved the focus before it selected: say the entry again, selected.
+        announceCurrent();
         emit OnClick();
     }
 }

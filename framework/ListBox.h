@@ -56,9 +56,24 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
+    void focusInEvent(QFocusEvent* event) override;
+
 private:
     friend class ListBoxDelegate;
-    QStringListModel items;
+    // The entries; each also tells assistive tools whether it is selected and
+    // where it stands ("selected, 3 of 6").
+    class Entries : public QStringListModel {
+    public:
+        explicit Entries(TListBox* list) : list(list) {}
+        QVariant data(const QModelIndex& index, int role) const override;
+
+    private:
+        TListBox* list;
+    };
+    // Tells assistive tools that the current entry has the focus, with its state.
+    void announceCurrent();
+
+    Entries items{this};
     DrawItemHandler drawHandler;
     std::function<bool(int index)> plainMarker;
     QString plainMark;

@@ -1,5 +1,7 @@
 #include "framework/StringGrid.h"
 
+#include "framework/Accessible.h"
+
 #include "framework/Errors.h"
 
 #include <QAccessible>
@@ -143,7 +145,11 @@ public:
 
     QString text(QAccessible::Text kind) const override
     {
-        if (!isValid() || (kind != QAccessible::Name && kind != QAccessible::Value))
+        if (!isValid())
+            return QString();
+        if (kind == QAccessible::Description)
+            return fw::spokenCellPlace(row, col);
+        if (kind != QAccessible::Name && kind != QAccessible::Value)
             return QString();
         return kind == QAccessible::Name ? grid->accessibleCellName(col, row) : grid->Cells(col, row);
     }
@@ -253,6 +259,12 @@ public:
         const QPoint local = grid()->viewport()->mapFromGlobal(QPoint(x, y));
         const TGridCoord hit = grid()->MouseCoord(local.x(), local.y());
         return hit.X >= 0 && hit.Y >= 0 ? cellAt(hit.Y, hit.X) : nullptr;
+    }
+
+    // A reader asking what has the focus is told the cell the user is on.
+    QAccessibleInterface* focusChild() const override
+    {
+        return grid()->hasFocus() ? cellAt(grid()->Row(), grid()->Col()) : QAccessibleWidget::focusChild();
     }
 
     QAccessibleInterface* caption() const override { return nullptr; }
@@ -742,11 +754,7 @@ void TStringGrid::MoveCurrent(int col, int row, bool moveAnchor, bool show, bool
         if (show)
             ScrollIntoView(col, row);
         viewport()->update();
-        if (QAccessible::isActive() && hasFocus()) {
-            QAccessibleEvent event(this, QAccessible::Focus);
-            event.setChild(int(std::min<qint64>(INT_MAX, qint64(row) * colCount + col)));
-            QAccessible::updateAccessibility(&event);
-        }
+        announceCurrentCell();
         Click();
         if (reshow)
             ShowEditor();
@@ -1620,9 +1628,22 @@ QString TStringGrid::GetEditText(int col, int row) const
 
 // ---- focus ----
 
+void TStringGrid::announceCurrentCell()
+{
+    if (!QAccessible::isActive() || !hasFocus())
+        return;
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild(int(std::min<qint64>(INT_MAX, qint64(current.Y) * colCount + current.X)));
+    QAccessible::updateAccessibility(&event);
+}
+
 void TStringGrid::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
+    // The reader goes on from the grid to the cell the user is on, so that the first
+    // move reads one cell, not the row it starts in; queued, after the grid's own
+    // focus notice.
+    QMetaObject::invokeMethod(this, &TStringGrid::announceCurrentCell, Qt::QueuedConnection);
     noteFocusIn();
     if ((options & goEditing) && (options & goAlwaysShowEditor))
         ShowEditor();

@@ -262,6 +262,7 @@ private:
     void updateEditorGeometry();
     void handleKey(QKeyEvent* event);
     void noteFocusIn();
+    void announceCurrentCell();
     void noteFocusOut(Qt::FocusReason reason);
     void paintGridLines(int x, int y, int col, int row, const QRect& cell);
     void updateCursor(const QPoint& position);

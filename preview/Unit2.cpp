@@ -1,5 +1,6 @@
 #include "preview/Unit2.h"
 
+#include "framework/Accessible.h"
 #include "framework/Colors.h"
 #include "system/FontFactory.h"
 
@@ -21,7 +22,6 @@ void paintBackground(QWidget* widget, TColor color)
 TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
 {
     setObjectName(QStringLiteral("Form2"));
-    setAccessibleDescription(objectName());
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(483, 468);
     paintBackground(this, clWhite);
@@ -57,8 +57,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindow
     Label2->move(8, 4);
     Label2->adjustSize();
 
-    for (QWidget* child : {Panel1, static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2)})
-        child->setAccessibleDescription(child->objectName());
+    fw::exposeAccessibleIds(this);
 }
 
 void TForm2::setCodeLine(const QString& text)

@@ -190,6 +190,19 @@ public:
 
     TGradientButton* button() const { return static_cast<TGradientButton*>(widget()); }
 
+    QAccessible::Role role() const override { return button()->PageTab() ? QAccessible::PageTab : QAccessible::Button; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        if (button()->PageTab()) {
+            // The disabled tab is the page in use, not a control out of reach.
+            state.selectable = true;
+            state.selected = !button()->isEnabled();
+            state.disabled = false;
+        }
+        return state;
+    }
+
     QString text(QAccessible::Text kind) const override
     {
         if (kind == QAccessible::Name && button()->accessibleName().isEmpty())
@@ -712,4 +725,10 @@ void TGradientButton::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange)
         update();
+    if (event->type() == QEvent::EnabledChange && pageTab && QAccessible::isActive()) {
+        QAccessible::State selected;
+        selected.selected = true;
+        QAccessibleStateChangeEvent changed(this, selected);
+        QAccessible::updateAccessibility(&changed);
+    }
 }

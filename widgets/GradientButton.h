@@ -156,6 +156,10 @@ public:
     void setCaption(const QString& value);
     bool TabStop() const { return tabStop; }
     void setTabStop(bool value);
+    // One of a row of buttons that choose a page: assistive tools see a page tab,
+    // selected while the button is disabled (its page is the one shown).
+    bool PageTab() const { return pageTab; }
+    void setPageTab(bool value) { pageTab = value; }
 
     // Configures the button the way every button of the program's windows is set up.
     void applyProgramLook();
@@ -210,6 +214,7 @@ private:
     bool gradient = false;
     bool hotTrack = true;
     bool cancel = false;
+    bool pageTab = false;
     bool isDefault = false;
     int modalResult = 0;
     QString caption;

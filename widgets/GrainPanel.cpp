@@ -1,5 +1,6 @@
 #include "widgets/GrainPanel.h"
 
+#include "framework/Accessible.h"
 #include "framework/Dialogs.h"
 
 #include <QAccessibleWidget>
@@ -86,11 +87,40 @@ void frame3D(QPainter& painter, QRect& rect, const QColor& top, const QColor& bo
 }
 
 // Assistive tools see a panel as a grouping of the controls on it, with no name
-// of its own.
+// of its own; decorations hidden from readers are left out.
+class GrainPanelAccessible : public QAccessibleWidget {
+public:
+    explicit GrainPanelAccessible(TGrainPanel* panel) : QAccessibleWidget(panel, QAccessible::Grouping) {}
+
+    int childCount() const override { return int(shown().size()); }
+    QAccessibleInterface* child(int index) const override
+    {
+        const QList<QWidget*> children = shown();
+        return index >= 0 && index < children.size() ? QAccessible::queryAccessibleInterface(children.at(index))
+                                                     : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        return child && child->object() ? int(shown().indexOf(qobject_cast<QWidget*>(child->object()))) : -1;
+    }
+
+private:
+    QList<QWidget*> shown() const
+    {
+        QList<QWidget*> children;
+        for (QObject* object : widget()->children()) {
+            auto* child = qobject_cast<QWidget*>(object);
+            if (child && !child->isWindow() && !fw::hiddenFromReaders(child))
+                children << child;
+        }
+        return children;
+    }
+};
+
 QAccessibleInterface* grainPanelAccessible(const QString&, QObject* object)
 {
     if (auto* panel = qobject_cast<TGrainPanel*>(object))
-        return new QAccessibleWidget(panel, QAccessible::Grouping);
+        return new GrainPanelAccessible(panel);
     return nullptr;
 }
 

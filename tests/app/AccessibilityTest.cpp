@@ -9,6 +9,9 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
+#include <functional>
+#include <map>
+#include <tuple>
 
 using Accessibility = FormFixture;
 
@@ -45,6 +48,34 @@ void collectDescriptions(QAccessibleInterface* node, QStringList& into)
     }
 }
 
+// The objects a reader walking the tree meets, in its order.
+void collectObjects(QAccessibleInterface* node, QList<QObject*>& into)
+{
+    for (int i = 0; i < node->childCount(); ++i) {
+        if (QAccessibleInterface* child = node->child(i); child && child->role() != QAccessible::Cell) {
+            into << child->object();
+            collectObjects(child, into);
+        }
+    }
+}
+
+// Shows the window with the keyboard focus in it.
+bool showActive(QWidget& window)
+{
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
+// What a reader finds when it asks the window what has the focus: name, description.
+QString spokenFocus(QWidget* window)
+{
+    QAccessibleInterface* focus = accessible(window);
+    while (focus && focus->focusChild() && focus->focusChild() != focus)
+        focus = focus->focusChild();
+    return focus ? focus->text(QAccessible::Name) + " | " + focus->text(QAccessible::Description) : "(none)";
+}
+
 } // namespace
 
 TEST_F(Accessibility, GradientButtonsArePushButtonsPressedThroughTheirAction)
@@ -53,10 +84,17 @@ TEST_F(Accessibility, GradientButtonsArePushButtonsPressedThroughTheirAction)
     TForm3& about = *windows.form3;
     const auto buttons = form.findChildren<TGradientButton*>() + about.findChildren<TGradientButton*>();
     ASSERT_EQ(buttons.size(), 14);
+    // The title strips' "_" and "X" are named as a person says them.
+    const std::map<QObject*, QString> renamed = {
+        {form.GradientButton6, "Minimise"}, {form.GradientButton5, "Close"}, {about.GradientButton5, "Close"}};
     for (TGradientButton* button : buttons) {
-        EXPECT_EQ(accessible(button)->role(), QAccessible::Button);
-        EXPECT_EQ(accessible(button)->text(QAccessible::Name), button->Caption());
+        const bool view = button == form.Button7 || button == form.Button6 || button == form.Button5;
+        EXPECT_EQ(accessible(button)->role(), view ? QAccessible::PageTab : QAccessible::Button) << button->objectName().toStdString();
+        EXPECT_EQ(accessible(button)->text(QAccessible::Name),
+                  renamed.count(button) ? renamed.at(button) : button->Caption());
     }
+    EXPECT_EQ(form.GradientButton6->Caption(), "_");
+    EXPECT_EQ(about.GradientButton5->Caption(), "X");
     for (TGrainPanel* panel : form.findChildren<TGrainPanel*>()) {
         EXPECT_EQ(accessible(panel)->role(), QAccessible::Grouping);
         EXPECT_EQ(accessible(panel)->text(QAccessible::Name), "");
@@ -67,7 +105,6 @@ TEST_F(Accessibility, GradientButtonsArePushButtonsPressedThroughTheirAction)
         accessible(button)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     };
     QSignalSpy faceViewClicks(form.Button7, &TGradientButton::OnClick);
-    EXPECT_TRUE(accessible(form.Button7)->state().disabled);
     press(form.Button7);
     EXPECT_EQ(faceViewClicks.count(), 0);
     press(form.GradientButton9);
@@ -79,9 +116,7 @@ TEST_F(Accessibility, GradientButtonsArePushButtonsPressedThroughTheirAction)
 TEST_F(Accessibility, TabVisitsTheVisibleControlsFromTopLeftToBottomRight)
 {
     TForm1& form = start();
-    form.show();
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    ASSERT_TRUE(showActive(form));
     EXPECT_EQ(QApplication::focusWidget(), form.ListBox1);
     const QStringList rest = {"Edit1", "ComboBox1", "FontSize", "BoldButton", "ItalicButton", "UnderlineButton",
                               "ToolButton1", "ToolButton3", "ComboBox2", "SortableGrid1", "Button4", "Button3", "GradientButton7",
@@ -113,19 +148,20 @@ TEST_F(Accessibility, ControlsAreNamedCaptionedAndShowCutTextsWhole)
         {form.Edit1, "Sample text"}, {form.FontSize, "Font size"},    {form.BoldButton, "Bold"},
         {form.ToolButton1, "Print current font"}, {form.ToolButton3, "Colour"}, {form.SortableGrid1, "Character map"},
     };
-    for (const auto& [control, name] : spoken) {
+    for (const auto& [control, name] : spoken)
         EXPECT_EQ(accessible(control)->text(QAccessible::Name), name);
-        EXPECT_EQ(accessible(control)->text(QAccessible::Description), control->objectName());
-    }
 
-    // Each caption is tied to its field and keeps its whole text left of it.
-    const std::pair<const char*, QWidget*> captions[] = {
-        {"Label1", form.Edit2}, {"Label2", form.ListBox3}, {"Label3", form.ListBox4}, {"Label11", form.Edit3},
-        {"Label12", form.Edit4}, {"Label13", form.Edit5}, {"Label14", form.Edit6},
+    // Each caption is tied to its field, read without its " :", and keeps its whole
+    // text left of it.
+    const std::tuple<const char*, QWidget*, QString> captions[] = {
+        {"Label1", form.Edit2, "Facename"},   {"Label2", form.ListBox3, "Sourcefile"}, {"Label3", form.ListBox4, "Charset"},
+        {"Label11", form.Edit3, "Filename"},  {"Label12", form.Edit4, "Filepath"},     {"Label13", form.Edit5, "Facename"},
+        {"Label14", form.Edit6, "File Size"},
     };
-    for (const auto& [name, field] : captions) {
+    for (const auto& [name, field, spokenCaption] : captions) {
         auto* caption = form.findChild<QLabel*>(name);
         EXPECT_EQ(caption->buddy(), field) << name;
+        EXPECT_EQ(accessible(caption)->text(QAccessible::Name), spokenCaption) << name;
         EXPECT_TRUE(caption->text().endsWith(" :")) << name;
         EXPECT_LE(caption->x() + caption->fontMetrics().horizontalAdvance(caption->text()), field->x()) << name;
     }
@@ -159,9 +195,7 @@ TEST_F(Accessibility, ControlsAreNamedCaptionedAndShowCutTextsWhole)
 TEST_F(Accessibility, CharacterMapZoomsFromTheKeyboard)
 {
     TForm1& form = start();
-    form.show();
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    ASSERT_TRUE(showActive(form));
     TSortableGrid* grid = form.SortableGrid1;
     TForm2& overlay = *windows.form2;
     grid->setFocus();
@@ -174,6 +208,9 @@ TEST_F(Accessibility, CharacterMapZoomsFromTheKeyboard)
     EXPECT_TRUE(overlay.isVisible());
     EXPECT_EQ(overlay.Label1->text(), "-");
     EXPECT_EQ(overlay.Label2->text(), "ASCII-code is #45");
+    QTest::keyClick(grid, Qt::Key_Right); // a held zoom stays on the cell it opened on
+    EXPECT_EQ(overlay.Label2->text(), "ASCII-code is #45");
+    QTest::keyClick(grid, Qt::Key_Left);
     QTest::keyRelease(grid, Qt::Key_Space);
     EXPECT_TRUE(overlay.isHidden());
     EXPECT_EQ(overlay.Label2->text(), "Unknown ASCII Code");
@@ -242,5 +279,195 @@ TEST_F(Accessibility, ButtonsWithMenusOfferPressAndShowMenu)
         QTRY_VERIFY(!seen.isEmpty());
         EXPECT_EQ(seen.first(), "popup menu");
         EXPECT_EQ(seen.last(), "Save as PDF\u2026");
+    }
+}
+
+// A reader hears a control's hint as its description, never its object name; UI
+// test tools ask for the object names with GLYPHWELL_ACCESSIBLE_IDS=1.
+TEST_F(Accessibility, DescriptionsAreHintsAndObjectNamesOnlyWhenAsked)
+{
+    start();
+    struct Expected {
+        const char* variable; // nullptr: unset
+        QString form, install, sources, map, minimise, aboutClose, about;
+    };
+    const QString aboutLines = "Glyphwell, Version 1.0, Copyright (c) 2026 the Glyphwell developers. Free to use and share.";
+    const Expected cases[] = {
+        {nullptr, "", "Click to install new font", "", "Hold mouse down to zoom character", "Minimize", "", aboutLines},
+        {"0", "", "Click to install new font", "", "Hold mouse down to zoom character", "Minimize", "", aboutLines},
+        {"1", "Form1", "Button4", "ListBox3", "SortableGrid1", "GradientButton6", "GradientButton5", "Form3"},
+    };
+    for (const Expected& expected : cases) {
+        if (expected.variable)
+            qputenv("GLYPHWELL_ACCESSIBLE_IDS", expected.variable);
+        else
+            qunsetenv("GLYPHWELL_ACCESSIBLE_IDS");
+        Windows made = createWindows(services());
+        qunsetenv("GLYPHWELL_ACCESSIBLE_IDS");
+        TForm1& form = *made.form1;
+        const auto description = [](QObject* object) { return accessible(object)->text(QAccessible::Description); };
+        const char* variable = expected.variable ? expected.variable : "unset";
+        EXPECT_EQ(description(&form), expected.form) << variable;
+        EXPECT_EQ(description(form.Button4), expected.install) << variable;
+        EXPECT_EQ(description(form.ListBox3), expected.sources) << variable;
+        EXPECT_EQ(description(form.SortableGrid1), expected.map) << variable;
+        EXPECT_EQ(description(form.GradientButton6), expected.minimise) << variable;
+        EXPECT_EQ(description(made.form3->GradientButton5), expected.aboutClose) << variable;
+        EXPECT_EQ(description(form.FontSize), expected.variable && QString(expected.variable) == "1"
+                                                   ? "FontSize" : "Select font size") << variable;
+        EXPECT_EQ(description(made.form3.get()), expected.about) << variable;
+
+        // Nowhere in either window does a reader hear an object name, unless asked.
+        QStringList heard;
+        collectDescriptions(accessible(&form), heard);
+        collectDescriptions(accessible(made.form3.get()), heard);
+        QStringList names;
+        for (QWidget* window : {static_cast<QWidget*>(&form), static_cast<QWidget*>(made.form3.get())})
+            for (QWidget* control : window->findChildren<QWidget*>())
+                if (!control->objectName().isEmpty())
+                    names << control->objectName();
+        const auto spokenNames = std::count_if(heard.begin(), heard.end(), [&](const QString& d) { return names.contains(d); });
+        if (expected.variable && QString(expected.variable) == "1")
+            EXPECT_GT(spokenNames, 30);
+        else
+            EXPECT_EQ(spokenNames, 0) << variable;
+    }
+}
+
+// Focus, a click, Down and Up: the reader is on the face with its state and place.
+TEST_F(Accessibility, FaceListSpeaksTheSelectedFaceAndItsPlace)
+{
+    TForm1& form = start({"Courier", "DejaVu Sans", "Liberation Serif", "Noto Sans", "Zapf"});
+    ASSERT_TRUE(showActive(form));
+    fw::TListBox* list = form.ListBox1;
+    const int count = list->Count();
+    ASSERT_GE(count, 5);
+    const int dejaVu = int(list->Items().indexOf("DejaVu Sans"));
+    const QString of = QString(" of %1").arg(count);
+    list->setItemIndex(dejaVu);
+    form.Edit1->setFocus();
+    list->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(spokenFocus(&form), "DejaVu Sans | selected, " + QString::number(dejaVu + 1) + of);
+
+    const auto clickRow = [&](int row) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(row, 0)).center());
+    };
+    clickRow(dejaVu + 1);
+    EXPECT_EQ(spokenFocus(&form), list->itemText(dejaVu + 1) + " | selected, " + QString::number(dejaVu + 2) + of);
+    QTest::keyClick(list, Qt::Key_Up);
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(spokenFocus(&form), list->itemText(dejaVu - 1) + " | selected, " + QString::number(dejaVu) + of);
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(spokenFocus(&form), "DejaVu Sans | selected, " + QString::number(dejaVu + 1) + of);
+
+    // An entry the user is not on is read with its place only.
+    QAccessibleTableInterface* entries = accessible(list)->tableInterface();
+    EXPECT_EQ(entries->cellAt(0, 0)->text(QAccessible::Description), "1" + of);
+    EXPECT_EQ(entries->cellAt(count - 1, 0)->text(QAccessible::Description), QString::number(count) + of);
+}
+
+// The view buttons are a row of page tabs; the view in use is the selected tab.
+TEST_F(Accessibility, ViewButtonsArePageTabsTheOneInUseSelected)
+{
+    TForm1& form = start();
+    const std::pair<std::function<void()>, TGradientButton*> views[] = {
+        {[&] { form.Button6Click(); }, form.Button6},
+        {[&] { form.Button5Click(); }, form.Button5},
+        {[&] { form.Button7Click(); }, form.Button7},
+    };
+    for (const auto& [open, current] : views) {
+        open();
+        for (TGradientButton* tab : {form.Button7, form.Button6, form.Button5}) {
+            const QAccessible::State state = accessible(tab)->state();
+            EXPECT_EQ(accessible(tab)->role(), QAccessible::PageTab);
+            EXPECT_EQ(state.selected, tab == current) << tab->objectName().toStdString() << " with " << current->objectName().toStdString();
+            EXPECT_FALSE(state.disabled) << tab->objectName().toStdString();
+        }
+    }
+}
+
+// The map: on focus and on every move the reader is on one cell, with its place.
+TEST_F(Accessibility, CharacterMapSpeaksTheCellTheUserIsOnWithItsPlace)
+{
+    TForm1& form = start();
+    ASSERT_TRUE(showActive(form));
+    TSortableGrid* grid = form.SortableGrid1;
+    grid->setCol(0);
+    grid->setRow(0);
+    grid->setFocus(Qt::TabFocusReason);
+    const std::pair<Qt::Key, QString> moves[] = {
+        {Qt::Key_unknown, "!, code 33 | row 1, column 1"},
+        {Qt::Key_Right, "\", code 34 | row 1, column 2"},
+        {Qt::Key_Right, "#, code 35 | row 1, column 3"},
+        {Qt::Key_Down, "-, code 45 | row 2, column 3"},
+        {Qt::Key_Left, ",, code 44 | row 2, column 2"},
+    };
+    for (const auto& [key, heard] : moves) {
+        if (key != Qt::Key_unknown)
+            QTest::keyClick(grid, key);
+        EXPECT_EQ(spokenFocus(&form), heard);
+    }
+    grid->setRow(22);
+    grid->setCol(2);
+    EXPECT_EQ(spokenFocus(&form), QString(QChar(0xFF)) + ", code 255 | row 23, column 3");
+    form.ListBox1->setFocus();
+    EXPECT_FALSE(spokenFocus(&form).contains("code")) << "the map has let the focus go";
+}
+
+// About reads as a dialog from its close button; its rule of underscores is not read.
+TEST_F(Accessibility, AboutIsADialogReadFromItsCloseButton)
+{
+    TForm1& form = start();
+    TForm3& about = *windows.form3;
+    form.GradientButton9Click();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
+    EXPECT_EQ(accessible(&about)->role(), QAccessible::Dialog);
+    EXPECT_EQ(accessible(&about)->text(QAccessible::Name), "About Glyphwell");
+    EXPECT_EQ(QApplication::focusWidget(), about.GradientButton5);
+    EXPECT_EQ(spokenFocus(&about), "Close | ");
+
+    QList<QObject*> met;
+    collectObjects(accessible(&about), met);
+    EXPECT_FALSE(met.contains(about.Label6));
+    QStringList lines;
+    for (QObject* object : met)
+        if (qobject_cast<QLabel*>(object) && !accessible(object)->text(QAccessible::Name).isEmpty())
+            lines << accessible(object)->text(QAccessible::Name);
+    EXPECT_EQ(lines, QStringList({"About", "Glyphwell", "Version 1.0",
+                                  "Copyright (c) 2026 the Glyphwell developers. Free to use and share."}));
+}
+
+// Fields tell a reader their whole text and exactly what is selected.
+TEST_F(Accessibility, TextFieldsReportTheirTextAndSelectionExactly)
+{
+    TForm1& form = start();
+    ASSERT_TRUE(showActive(form));
+    form.Edit2->setText("DejaVu Sans");
+    struct Case {
+        QLineEdit* field;
+        int from, length; // -1: Tab into the field
+        QString text;
+        int start, end;
+    };
+    const Case cases[] = {
+        {form.Edit2, -1, 0, "DejaVu Sans", 0, 11},
+        {form.Edit2, 0, 1, "DejaVu Sans", 0, 1},
+        {form.Edit2, 7, 4, "DejaVu Sans", 7, 11},
+        {form.FontSize, -1, 0, "24", 0, 2},
+        {form.FontSize, 1, 1, "24", 1, 2},
+    };
+    for (const Case& c : cases) {
+        if (c.from < 0)
+            c.field->setFocus(Qt::TabFocusReason);
+        else
+            c.field->setSelection(c.from, c.length);
+        QAccessibleTextInterface* text = accessible(c.field)->textInterface();
+        ASSERT_NE(text, nullptr);
+        int start = -1, end = -1;
+        text->selection(0, &start, &end);
+        EXPECT_EQ(text->selectionCount(), 1) << c.field->objectName().toStdString();
+        EXPECT_EQ(std::pair(start, end), std::pair(c.start, c.end)) << c.field->objectName().toStdString();
+        EXPECT_EQ(text->text(start, end), c.text.mid(c.start, c.end - c.start));
+        EXPECT_EQ(text->text(0, text->characterCount()), c.text);
     }
 }

@@ -3,6 +3,7 @@
 #include "app/Unit3.h"
 #include "tests/support/FormFixture.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -63,7 +64,7 @@ TEST_F(MainWindow, ControlsAtTheirBoundsWithTheirTexts)
         auto* widget = form.findChild<QWidget*>(control.name);
         ASSERT_NE(widget, nullptr) << control.name;
         EXPECT_EQ(widget->geometry(), control.bounds) << control.name;
-        EXPECT_EQ(widget->accessibleDescription(), control.name);
+        EXPECT_NE(widget->accessibleDescription(), control.name) << "a reader would hear it";
     }
     const std::pair<const char*, QPoint> captions[] = {
         {"Label1", {6, 10}},  {"Label2", {6, 36}},  {"Label3", {6, 86}},  {"Label11", {6, 12}},
@@ -78,6 +79,12 @@ TEST_F(MainWindow, ControlsAtTheirBoundsWithTheirTexts)
     EXPECT_EQ(form.ComboBox1->width(), 385);
     EXPECT_EQ(form.StandardToolBar->pos(), QPoint(392, 269));
     EXPECT_FALSE(form.StandardToolBar->isMovable());
+    // The style buttons and the print and colour buttons stand apart.
+    QStringList bar;
+    for (QAction* action : form.StandardToolBar->actions())
+        bar << (action->isSeparator() ? "|" : form.StandardToolBar->widgetForAction(action)->objectName());
+    EXPECT_EQ(bar, QStringList({"FontSize", "UpDown1", "BoldButton", "ItalicButton", "UnderlineButton", "|",
+                                "ToolButton1", "ToolButton3"}));
 
     for (const QLabel* header : {form.Label8, form.Label10})
         EXPECT_TRUE(header->font().pixelSize() == 16 && header->font().bold()) << header->objectName().toStdString();

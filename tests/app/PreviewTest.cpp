@@ -91,6 +91,18 @@ TEST_F(Preview, FontsOfTheFacesWithinReachAreMadeWhileIdle)
     idle();
     EXPECT_TRUE(ahead.isMade(face(4)));
 
+    // The neighbours of the face the user is on stay within reach wherever the list
+    // is scrolled, the first face as well.
+    form.ListBox1->setFocus();
+    QTest::keyClick(form.ListBox1, Qt::Key_Home);
+    QTest::keyClick(form.ListBox1, Qt::Key_Down);
+    form.ListBox1->scrollToBottom();
+    QTest::mouseClick(form.ItalicButton, Qt::LeftButton);
+    idle();
+    EXPECT_TRUE(ahead.isMade(face(0)));
+    EXPECT_TRUE(ahead.isMade(face(2)));
+    EXPECT_FALSE(ahead.isMade(face(30)));
+
     // The file view hides the face list: what was waiting stays waiting, and nothing new
     // is planned while it is away.
     QTest::mouseClick(form.ItalicButton, Qt::LeftButton);

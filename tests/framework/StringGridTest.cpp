@@ -158,6 +158,24 @@ TEST(StringGrid, PressesMoveTheSelectionBeforeMouseDown)
     EXPECT_EQ(seen.back(), (TGridRect{1, 4, 1, 4}));
 }
 
+// In the fixed row, the pointer offers to size a column within 3 pixels of its right line.
+TEST(StringGrid, ColumnSizingZoneIsThreePixelsEitherSideOfTheLine)
+{
+    TStringGrid grid;
+    fill(grid, 6, 6);
+    grid.setOptions(grid.Options() | fw::goColSizing);
+    grid.resize(400, 200);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    const int line = grid.CellRect(2, 0).left(); // the line right of column 1
+    const std::pair<int, bool> moves[] = {{line - 4, false}, {line - 3, true}, {line, true}, {line + 3, true},
+                                          {line + 4, false}};
+    for (const auto& [x, sizing] : moves) {
+        QTest::mouseMove(grid.viewport(), QPoint(x, 5));
+        EXPECT_EQ(grid.viewport()->cursor().shape() == Qt::SplitHCursor, sizing) << x - line;
+    }
+}
+
 TEST(StringGrid, FixedRowsAndColumnsStayWhileScrolling)
 {
     TStringGrid grid;

@@ -218,6 +218,7 @@ TEST(GradientButton, BorderInnerLinesAndFocusRectangle)
     // A line leaves out its end point: (1,10) stays light and (19,1) stays border.
     const Pixel unfocused[] = {
         {0, 0, clRed}, {19, 0, clRed}, {0, 11, clRed}, {19, 11, clRed}, {19, 1, clRed}, {0, 10, clRed},
+        {10, 0, clRed}, {10, 11, clRed}, {0, 6, clRed}, {19, 6, clRed},
         {1, 1, clLime}, {1, 10, clLime}, {17, 1, clLime}, {1, 2, clLime},
         {18, 1, clBlue}, {18, 10, clBlue}, {2, 10, clBlue}, {18, 5, clBlue},
         {2, 2, fw::RGB(10, 10, 10)}, {17, 9, fw::RGB(10, 10, 10)}, {3, 3, fw::RGB(10, 10, 10)},
@@ -229,7 +230,7 @@ TEST(GradientButton, BorderInnerLinesAndFocusRectangle)
     button->setFocus(Qt::TabFocusReason);
     ASSERT_TRUE(button->hasFocus());
     const Pixel focused[] = {
-        {3, 3, clYellow}, {16, 3, clYellow}, {3, 8, clYellow}, {16, 8, clYellow}, {10, 8, clYellow},
+        {3, 3, clYellow}, {16, 3, clYellow}, {3, 8, clYellow}, {16, 8, clYellow}, {10, 8, clYellow}, {10, 3, clYellow},
         {17, 3, fw::RGB(10, 10, 10)}, {4, 4, fw::RGB(10, 10, 10)}, {3, 9, fw::RGB(10, 10, 10)},
     };
     face = button->grab().toImage();
