@@ -618,7 +618,7 @@ void TForm1::ListBox1DrawItem(QPainter& canvas, int index, const QRect& rect, co
         // Right after a keystroke a face not drawn before shows its name plainly; the
         // paint after its font is loaded looks at what it can write.
         listFonts->font(ListBox1->font(), face);
-        preview::drawFaceItem(canvas, rect, fill, ListBox1->font(), name);
+        preview::drawFaceItem(canvas, rect, fill, sys::fontForText(ListBox1->font(), name), name);
         if (!listFontsTimer->isActive())
             listFontsTimer->start(0);
         return;

@@ -150,7 +150,8 @@ void TForm1::applyFind()
     if (FileListBox1->isVisibleTo(this))
         FileListBox1->Update();
     showFindCount();
-    planFontsAhead();
+    // What is made ahead is planned after the keystroke has shown.
+    QTimer::singleShot(0, this, [this] { planFontsAhead(); });
 }
 
 void TForm1::showFindCount()
