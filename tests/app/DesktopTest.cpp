@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "tests/support/UserTexts.h"
 #include "manage/FontOffer.h"
 #include "manage/Messages.h"
 #include "tests/support/FormFixture.h"
@@ -87,9 +88,9 @@ TEST(CommandLine, TheProgramAnswersItsOptionsAndExits)
     };
     const Case cases[] = {
         {{"--version"}, 0, "Glyphwell 1.0\n", ""},
-        {{"--help"}, 0, app::helpText(), ""},
-        {{"--bogus", "a.ttf"}, 2, "", app::usageLine() + "\n"},
-        {{"-platform", "offscreen", "--bogus"}, 2, "", app::usageLine() + "\n"},
+        {{"--help"}, 0, said::help, ""},
+        {{"--bogus", "a.ttf"}, 2, "", said::usage + "\n"},
+        {{"-platform", "offscreen", "--bogus"}, 2, "", said::usage + "\n"},
         {{"-platform", "offscreen", "--version"}, 0, "Glyphwell 1.0\n", ""},
     };
     for (const Case& c : cases) {
@@ -116,9 +117,9 @@ TEST(OfferedFiles, NamesAreTakenAsBytesAndUnusableOnesRefused)
     ASSERT_EQ(offers.size(), 5);
     EXPECT_EQ(offers[0].path, "/home/me/a.ttf");
     EXPECT_EQ(offers[1].path, "/fonts/b c.otf");
-    EXPECT_EQ(offers[2].refusal, manage::unusableFileNameMessage(QString(QChar(0xFFFD)) + ".ttf"));
-    EXPECT_EQ(offers[3].refusal, manage::unusableFileNameMessage(QString("two") + QChar(0xFFFD) + "lines.ttf"));
-    EXPECT_EQ(offers[4].refusal, manage::noFileNameMessage);
+    EXPECT_EQ(offers[2].refusal, said::unusableFileName.arg(QString(QChar(0xFFFD)) + ".ttf"));
+    EXPECT_EQ(offers[3].refusal, said::unusableFileName.arg(QString("two") + QChar(0xFFFD) + "lines.ttf"));
+    EXPECT_EQ(offers[4].refusal, said::noFileName);
     for (int n = 2; n < 5; ++n)
         EXPECT_TRUE(offers[n].path.isEmpty());
 
@@ -145,8 +146,8 @@ TEST_F(Desktop, YesInstallsAsInstallFontDoesAndNoLeavesNothingOnDisk)
     EXPECT_TRUE(dialogs.questions.isEmpty()); // asked once the window runs
     QTRY_VERIFY(!form.isOffering());
 
-    EXPECT_EQ(dialogs.questions, QStringList({manage::confirmInstallOffered("Delta", delta),
-                                              manage::confirmInstallOffered("Epsilon", epsilon)}));
+    EXPECT_EQ(dialogs.questions, QStringList({said::confirmInstall.arg("Delta", delta),
+                                              said::confirmInstall.arg("Epsilon", epsilon)}));
     EXPECT_TRUE(dialogs.messages.isEmpty());
     // "Yes": copied, loaded from the font folder instead, announced, face list refilled.
     EXPECT_EQ(fontFolderFiles(fontFolder), QStringList({"delta.ttf"}));
@@ -191,11 +192,11 @@ TEST_F(Desktop, FilesThatAreNotOfferedSayWhyAndChangeNothing)
     QTRY_VERIFY(!form.isOffering());
 
     EXPECT_EQ(dialogs.messages,
-              QStringList({manage::offerMissingMessage(missing), manage::offerFolderMessage(folder),
-                           manage::offerUnreadableMessage(locked), manage::offerNotFontMessage(text),
-                           manage::unusableFileNameMessage(QString("bad") + QChar(0xFFFD) + ".ttf"),
-                           manage::offerInstalledMessage("Zeta", copy), manage::offerInstalledMessage("Zeta", inFolder),
-                           manage::offerInstalledMessage("Eta", system)}));
+              QStringList({said::offerMissing.arg(missing), said::offerFolder.arg(folder),
+                           said::offerUnreadable.arg(locked), said::offerNotFont.arg(text),
+                           said::unusableFileName.arg(QString("bad") + QChar(0xFFFD) + ".ttf"),
+                           said::offerInstalled.arg("Zeta", copy), said::offerInstalled.arg("Zeta", inFolder),
+                           said::offerInstalled.arg("Eta", system)}));
     EXPECT_TRUE(dialogs.questions.isEmpty());
     EXPECT_TRUE(resources.calls.isEmpty()); // installed fonts are not loaded again
     EXPECT_EQ(fontFolderFiles(fontFolder), before);
@@ -228,8 +229,8 @@ TEST_F(Desktop, DropsOfFontsAreOfferedOneAtATimeAndAnythingElseIsRefused)
     auto mixed = draggedFiles({text, fonts500[0]});
     drop(form, *mixed);
     QTRY_VERIFY(!form.isOffering());
-    EXPECT_EQ(dialogs.messages, QStringList({manage::offerNotFontMessage(text)}));
-    EXPECT_EQ(dialogs.questions, QStringList({manage::confirmInstallOffered("F0", fonts500[0])}));
+    EXPECT_EQ(dialogs.messages, QStringList({said::offerNotFont.arg(text)}));
+    EXPECT_EQ(dialogs.questions, QStringList({said::confirmInstall.arg("F0", fonts500[0])}));
 
     // 500 files: the window handles its events between one question and the next.
     dialogs.questions.clear();
@@ -239,7 +240,7 @@ TEST_F(Desktop, DropsOfFontsAreOfferedOneAtATimeAndAnythingElseIsRefused)
     QTimer::singleShot(0, &form, [&] { askedWhenEventsRan = dialogs.questions.size(); });
     QTRY_VERIFY_WITH_TIMEOUT(!form.isOffering(), 60000);
     EXPECT_EQ(dialogs.questions.size(), 500);
-    EXPECT_EQ(dialogs.questions.last(), manage::confirmInstallOffered("F499", fonts500.last()));
+    EXPECT_EQ(dialogs.questions.last(), said::confirmInstall.arg("F499", fonts500.last()));
     EXPECT_GE(askedWhenEventsRan, 0);
     EXPECT_LT(askedWhenEventsRan, 5);
     EXPECT_TRUE(fontFolderFiles(fontFolder).isEmpty());

@@ -1,4 +1,5 @@
 #include "tests/support/FormFixture.h"
+#include "tests/support/UserTexts.h"
 #include "tests/support/Printers.h"
 
 #include <QAccessible>
@@ -101,10 +102,16 @@ TEST_F(Find, TypingNarrowsTheListsAndEscapeGivesThemBackWithTheSelection)
     form.ListBox1->setItemIndex(1);
 
     // Printing the faces found prints those and no other.
+    QStringList shown;
+    recordProgressTexts(form, shown);
     form.PrintFound->trigger();
     const QStringList printed = printedTexts(printer);
     EXPECT_TRUE(printed.contains("Noto Naskh Arabic") && printed.contains("Noto Sans Arabic")) << printed.join(QLatin1Char('|')).toStdString();
     EXPECT_FALSE(printed.contains("Gamma") || printed.contains("Alpha") || printed.contains("Default")) << printed.join(QLatin1Char('|')).toStdString();
+    dialogs.savedFiles = {documents + "/found.pdf"};
+    form.SaveFoundPdf->trigger();
+    EXPECT_EQ(dialogs.saveRequests.back().proposedFile, documents + "/Glyphwell faces found.pdf");
+    EXPECT_EQ(shown, QStringList({said::printingFound.arg(1).arg(1), said::savingFound.arg(1).arg(1)}));
     form.activateWindow(); // the job's progress box had it
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
 

@@ -1,4 +1,5 @@
 #include "manage/Messages.h"
+#include "tests/support/UserTexts.h"
 #include "tests/support/FormFixture.h"
 
 #include <QDir>
@@ -58,11 +59,8 @@ TEST_F(Manage, InstallCopiesLoadsAnnouncesAndRelistsOrSaysWhyNot)
     EXPECT_EQ(resources.calls.size(), 2) << resources.calls.join(", ").toStdString();
     EXPECT_EQ(form.ListBox1->ItemIndex(), 2) << "the list is not refilled";
     EXPECT_EQ(dialogs.messages,
-              QStringList({"A file named old.ttf is already in the font folder: " + fontFolder +
-                               "/old.ttf. It was kept, and " + clash + " was not installed.",
-                           text + " is not a font file that can be installed. Nothing was copied.",
-                           elsewhere.path() + "/gone.ttf is not a font file that can be installed. Nothing was "
-                                              "copied."}));
+              QStringList({said::installNameTaken.arg("old.ttf", fontFolder + "/old.ttf", clash),
+                           said::installNotAFont.arg(text), said::installNotAFont.arg(elsewhere.path() + "/gone.ttf")}));
     // Cancel: nothing.
     form.Button4Click();
     EXPECT_EQ(resources.calls.size(), 2);
@@ -90,8 +88,7 @@ TEST_F(Manage, InstallIntoAFolderThatCannotBeMadeSaysWhy)
     TForm1& form = start({"Alpha"});
     dialogs.chosenFiles = {source};
     form.Button4Click();
-    EXPECT_EQ(dialogs.messages, QStringList({source + " could not be copied into the font folder (Not a directory). "
-                                                      "Nothing was installed."}));
+    EXPECT_EQ(dialogs.messages, QStringList({said::installCopyFailed.arg(source, "Not a directory")}));
     EXPECT_TRUE(resources.calls.isEmpty());
     EXPECT_EQ(contents(folders.path() + "/data"), "a file, not a folder");
 }
@@ -110,15 +107,13 @@ TEST_F(Manage, UninstallRemovesEveryRegisteredFileOfTheFace)
 
     dialogs.answers = {false};
     form.Button3Click();
-    EXPECT_EQ(dialogs.questions, QStringList({"Are You Sure Want To Remove/Uninstall this Font : Alpha ?\r"
-                                              "Warning this cannot be Undone."}));
+    EXPECT_EQ(dialogs.questions, QStringList({said::confirmUninstall.arg("Alpha")}));
     // Files that hold other faces too (collections): the question names them, once each.
     fonts.fileFamilies[fontFolder + "/alphab.ttf"] = {"Alpha", "Alpha Extra", "ALPHA"};
     fonts.fileFamilies[fontFolder + "/alphaz.ttf"] = {"Beta", "alpha extra"};
     dialogs.answers = {false};
     form.Button3Click();
-    EXPECT_EQ(dialogs.questions.last(), "Are You Sure Want To Remove/Uninstall this Font : Alpha ?\r"
-                                        "Warning this cannot be Undone.\rIt also removes: Alpha Extra, Beta.");
+    EXPECT_EQ(dialogs.questions.last(), said::confirmUninstallAlso.arg("Alpha", "Alpha Extra, Beta"));
     EXPECT_TRUE(QFile::exists(fontFolder + "/alpha.ttf")) << "No changes nothing";
     EXPECT_TRUE(resources.calls.isEmpty());
 
@@ -159,7 +154,7 @@ TEST_F(Manage, UninstallGoesOnWhenAnyRegisteredFileExists)
     resources.calls.clear();
     form.ListBox1->setItemIndex(indexOf(form, "Beta"));
     form.Button3Click();
-    EXPECT_EQ(dialogs.messages, QStringList({manage::missingSourceMessage}));
+    EXPECT_EQ(dialogs.messages, QStringList({said::missingSource}));
     EXPECT_TRUE(resources.calls.isEmpty());
     EXPECT_EQ(form.ListBox1->ItemIndex(), -1);
 }
@@ -182,7 +177,7 @@ TEST_F(Manage, UninstallNeverTouchesFilesOutsideTheFontFolder)
     EXPECT_TRUE(QFile::exists(climbed));
     EXPECT_TRUE(QFile::exists(target));
     EXPECT_TRUE(QFileInfo(fontFolder + "/link.ttf").isSymLink());
-    EXPECT_EQ(dialogs.messages, QStringList({manage::missingSourceMessage}));
+    EXPECT_EQ(dialogs.messages, QStringList({said::missingSource}));
     EXPECT_TRUE(resources.calls.isEmpty());
 }
 
@@ -196,8 +191,7 @@ TEST_F(Manage, FileViewDeletesOnlyTheSelectedFile)
     form.FileListBox1->setItemIndex(1);
     dialogs.answers = {true, true};
     form.Button3Click();
-    EXPECT_EQ(dialogs.questions.last(),
-              "Are You Sure Want To Remove/Delete Font Filename : b.ttf ?\rWarning this cannot be Undone.");
+    EXPECT_EQ(dialogs.questions.last(), said::confirmDelete.arg("b.ttf"));
     EXPECT_FALSE(QFile::exists(fontFolder + "/b.ttf"));
     EXPECT_TRUE(QFile::exists(fontFolder + "/a.ttf"));
     EXPECT_TRUE(resources.calls.isEmpty());
@@ -208,7 +202,7 @@ TEST_F(Manage, FileViewDeletesOnlyTheSelectedFile)
     form.FileListBox1->setItemIndex(0);
     QFile::remove(fontFolder + "/a.ttf");
     form.Button3Click();
-    EXPECT_EQ(dialogs.messages, QStringList({manage::missingSourceMessage}));
+    EXPECT_EQ(dialogs.messages, QStringList({said::missingSource}));
 }
 
 TEST_F(Manage, BackUpCopiesTheFaceFilesOnceAndNamesWhatFailed)
@@ -223,7 +217,7 @@ TEST_F(Manage, BackUpCopiesTheFaceFilesOnceAndNamesWhatFailed)
     const QString backup = documents + "/Glyphwell";
 
     form.GradientButton7Click();
-    EXPECT_EQ(dialogs.messages, QStringList({"The Selected font was succesfully backup to " + backup}));
+    EXPECT_EQ(dialogs.messages, QStringList({said::backedUp.arg(backup)}));
     for (const char* name : {"a.ttf", "ab.ttf", "ai.ttf", "az.ttf"})
         EXPECT_EQ(contents(backup + "/" + name), name);
     EXPECT_EQ(form.ListBox3->ItemIndex(), 3);
@@ -233,17 +227,14 @@ TEST_F(Manage, BackUpCopiesTheFaceFilesOnceAndNamesWhatFailed)
     testenv::writeFile(backup + "/ab.ttf", "edited");
     form.GradientButton7Click();
     EXPECT_EQ(contents(backup + "/ab.ttf"), "edited");
-    ASSERT_EQ(dialogs.messages.size(), 2);
-    EXPECT_TRUE(dialogs.messages.last().contains("ab.ttf"));
-    EXPECT_FALSE(dialogs.messages.last().contains("a.ttf ("));
-    EXPECT_FALSE(dialogs.messages.last().startsWith("The Selected font was succesfully"));
+    EXPECT_EQ(dialogs.messages.mid(1), QStringList({said::notBackedUp.arg(backup, said::backupNameTaken.arg("ab.ttf"))}));
 
     // A face without files: the folder is there, nothing copied.
     QDir(backup).removeRecursively();
     form.ListBox1->setItemIndex(indexOf(form, "Beta"));
     form.ListBox1Click();
     form.GradientButton7Click();
-    EXPECT_EQ(dialogs.messages.last(), manage::noBackupSourceMessage);
+    EXPECT_EQ(dialogs.messages.last(), said::noBackupSource);
     EXPECT_TRUE(QDir(backup).exists());
     EXPECT_TRUE(QDir(backup).isEmpty());
 

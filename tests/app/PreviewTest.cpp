@@ -1,6 +1,7 @@
 #include "preview/FontsAhead.h"
 #include "preview/Sample.h"
 #include "tests/support/FormFixture.h"
+#include "tests/support/UserTexts.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -121,7 +122,7 @@ TEST_F(Preview, AProbeErrorStopsThePreviewAfterTheSampleFace)
     TForm1& form = start({"Alpha", "Beta"});
     form.ListBox1->setItemIndex(1);
     fw::guard([&] { form.ListBox1Click(); });
-    EXPECT_EQ(dialogs.messages, QStringList({"Invalid data type for 'Beta bold (TrueType)'"}));
+    EXPECT_EQ(dialogs.messages, QStringList({said::invalidDataType.arg("Beta bold (TrueType)")}));
     EXPECT_EQ(form.Edit1->font().family(), "Beta");
     EXPECT_EQ(form.Edit2->text(), "Alpha");
     EXPECT_EQ(form.Panel4->text(), "Alpha");
@@ -162,9 +163,9 @@ TEST_F(Preview, SizeFieldTextsAndTheArrows)
 {
     TForm1& form = start();
     form.FontSize->setText("abc");
-    EXPECT_EQ(dialogs.messages, QStringList({"'abc' is not a valid integer value"}));
+    EXPECT_EQ(dialogs.messages, QStringList({said::notAnInteger.arg("abc")}));
     form.FontSize->setText("");
-    EXPECT_EQ(dialogs.messages.last(), "'' is not a valid integer value");
+    EXPECT_EQ(dialogs.messages.last(), said::notAnInteger.arg(""));
     form.FontSize->setText("12345678901234567890");
     EXPECT_EQ(dialogs.messages.size(), 3);
     EXPECT_EQ(form.Edit1->font().pointSize(), 24) << "a failed conversion keeps the size";

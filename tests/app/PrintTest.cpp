@@ -1,4 +1,5 @@
 #include "tests/support/FormFixture.h"
+#include "tests/support/UserTexts.h"
 
 #include <QAction>
 #include <QDeadlineTimer>
@@ -205,6 +206,8 @@ TEST_F(Print, SaveAsPdfWritesThePrintedPagesToAChosenFileAndAsksBeforeReplacing)
 {
     TForm1& form = start({"Alpha", "Beta", "Gamma"});
     showFace(form, "Alpha");
+    QStringList shown;
+    recordProgressTexts(form, shown);
     // One click still prints; the arrow and Print All's context menu offer the file.
     EXPECT_EQ(form.ToolButton1->popupMode(), QToolButton::MenuButtonPopup);
     EXPECT_EQ(actionTexts(form.ToolButton1->menu()->actions()), QStringList({"Print", "Save as PDF\u2026"}));
@@ -235,7 +238,7 @@ TEST_F(Print, SaveAsPdfWritesThePrintedPagesToAChosenFileAndAsksBeforeReplacing)
     dialogs.savedFiles = {chosen, chosen};
     dialogs.answers = {false, true};
     form.SaveSheetPdf->trigger();
-    EXPECT_EQ(dialogs.questions, QStringList({chosen + " already exists.\r\nDo you want to replace it?"}));
+    EXPECT_EQ(dialogs.questions, QStringList({said::confirmReplace.arg(chosen)}));
     EXPECT_EQ(printer.log.size(), 4) << "No keeps the file";
     form.SaveSheetPdf->trigger();
     EXPECT_EQ(printer.log.mid(4), QStringList({"start Glyphwell to " + chosen, "end"}));
@@ -249,6 +252,10 @@ TEST_F(Print, SaveAsPdfWritesThePrintedPagesToAChosenFileAndAsksBeforeReplacing)
     EXPECT_EQ(printer.log.mid(8), QStringList({"start Glyphwell to " + documents + "/all.pdf", "end"}));
     EXPECT_EQ(jobTexts(printer), catalogue);
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('|').toStdString();
+    // What the progress box said of each job, printed or saved.
+    EXPECT_EQ(shown, QStringList({said::printingSheet.arg(1).arg(1), said::savingSheet.arg(1).arg(1),
+                                  said::savingSheet.arg(1).arg(1), said::printingAll.arg(1).arg(1),
+                                  said::savingAll.arg(1).arg(1)}));
 }
 
 TEST_F(Print, PrintAllCanBeCancelledWhileLaidOutOrDrawnAndThenPrintsNothing)

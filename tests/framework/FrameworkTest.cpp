@@ -3,6 +3,7 @@
 #include "framework/Errors.h"
 #include "framework/Fonts.h"
 #include "tests/support/FakeDialogs.h"
+#include "tests/support/UserTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +43,7 @@ TEST(Errors, WholeNumbersAndTheirMessage)
             fw::StrToInt(bad);
             ADD_FAILURE() << bad;
         } catch (const fw::Error& error) {
-            EXPECT_EQ(error.text(), QStringLiteral("'%1' is not a valid integer value").arg(bad));
+            EXPECT_EQ(error.text(), said::notAnInteger.arg(bad));
         }
     }
 }

@@ -1,4 +1,5 @@
 #include "manage/FontFiles.h"
+#include "tests/support/UserTexts.h"
 #include "system/FileSystem.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/Printers.h"
@@ -110,13 +111,12 @@ TEST(FontFiles, BackUpNamesEachFailureAndKeepsWhatIsThere)
 
     const QStringList failures =
         manage::backupFiles(files, folder, backup, {"same.ttf", "clash.ttf", "longer.ttf", "gone.ttf", "sub/deep.ttf"});
-    EXPECT_EQ(failures, QStringList({"clash.ttf (another file of that name is already in the backup folder)",
-                                     "longer.ttf (another file of that name is already in the backup folder)",
-                                     "gone.ttf (the file is not there)"}));
+    EXPECT_EQ(failures, QStringList({said::backupNameTaken.arg("clash.ttf"), said::backupNameTaken.arg("longer.ttf"),
+                                     said::backupGone.arg("gone.ttf")}));
     EXPECT_EQ(contents(backup + "/clash.ttf"), "theirs");
     EXPECT_EQ(contents(backup + "/deep.ttf"), "deep");
     EXPECT_EQ(manage::backupFiles(files, folder, root.path() + "/no such folder", {"same.ttf"}),
-              QStringList({"same.ttf (it could not be copied there)"}));
+              QStringList({said::backupNotCopied.arg("same.ttf")}));
 }
 
 // An install never writes over what has the target's name, a folder included.

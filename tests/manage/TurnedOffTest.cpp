@@ -1,4 +1,5 @@
 #include "manage/Messages.h"
+#include "tests/support/UserTexts.h"
 #include "manage/TurnedOff.h"
 #include "system/FilePaths.h"
 #include "tests/support/FakeFontsOff.h"
@@ -7,6 +8,8 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+const QString conf = "/conf.d/90-glyphwell-off.conf";
 
 // The program's file for these glob lines, as it is written.
 QByteArray ourFile(const QByteArray& globLines)
@@ -98,9 +101,6 @@ TEST_F(TurnedOffFixture, ACollectionSaysWhatGoesWithItAndTurningOnUndoesItExactl
     EXPECT_EQ(going.files, QStringList({"/usr/share/fonts/NotoSansCJK.ttc"}));
     EXPECT_EQ(going.others, QStringList({"Noto Sans CJK KR"}));
     EXPECT_EQ(going.refusal, "");
-    EXPECT_EQ(manage::confirmTurnOff(going.face, going.others),
-              "Turn off this Font : Noto Sans CJK JP ?\rIts files also hold Noto Sans CJK KR, which are turned off "
-              "with it.");
     EXPECT_EQ(off.turnOff(going), "");
     EXPECT_EQ(*system.file, ourFile("      <glob>/home/u/.local/share/fonts/tahoma.ttf</glob>\n"
                                     "      <glob>/usr/share/fonts/NotoSansCJK.ttc</glob>\n"));
@@ -114,9 +114,6 @@ TEST_F(TurnedOffFixture, ACollectionSaysWhatGoesWithItAndTurningOnUndoesItExactl
     const manage::OffChange coming = off.planOn("Noto Sans CJK KR");
     EXPECT_EQ(coming.files, QStringList({"/usr/share/fonts/NotoSansCJK.ttc"}));
     EXPECT_EQ(coming.others, QStringList({"Noto Sans CJK JP"}));
-    EXPECT_EQ(manage::confirmTurnOn(coming.face, coming.others),
-              "Turn on this Font : Noto Sans CJK KR ?\rIts files also hold Noto Sans CJK JP, which are turned on "
-              "with it.");
     EXPECT_EQ(off.turnOn(coming), "");
     EXPECT_EQ(*system.file, before);
     EXPECT_EQ(off.faces(), QStringList({"Tahoma"}));
@@ -138,8 +135,7 @@ TEST_F(TurnedOffFixture, AWideHandWrittenGlobIsKeptAsACopyAndTurnedOnWithAllItHo
 
     // Turning off another face rewrites the file in our form, the old one kept first.
     EXPECT_EQ(off.turnOff(off.planOff("Tahoma", {"DejaVu Sans"})),
-              "/conf.d/90-glyphwell-off.conf held more than Glyphwell writes there. Its fonts stay off; the file as "
-              "it was is kept as /conf.d/90-glyphwell-off.conf.kept.");
+              said::offKeptCopy.arg(conf, conf + ".kept"));
     EXPECT_EQ(system.copies, QList<QByteArray>({handWritten}));
     EXPECT_EQ(*system.file, ourFile("      <glob>/usr/share/fonts/*</glob>\n"
                                     "      <glob>/home/u/.local/share/fonts/tahoma.ttf</glob>\n"));
@@ -159,35 +155,29 @@ TEST_F(TurnedOffFixture, RefusalsAndFailuresChangeNothing)
     off.load();
     EXPECT_EQ(off.faces(), QStringList({"DejaVu Serif"}));
 
-    EXPECT_EQ(off.planOff("Tahoma", {"Tahoma"}).refusal,
-              "Tahoma cannot be turned off: the window's own controls are drawn in it and would have no face left.");
+    EXPECT_EQ(off.planOff("Tahoma", {"Tahoma"}).refusal, said::cannotTurnOff.arg("Tahoma"));
     EXPECT_EQ(off.planOff("Noto Sans CJK KR", {"Noto Sans CJK JP", "Noto Sans CJK KR"}).refusal,
-              "Noto Sans CJK KR cannot be turned off: the window's own controls are drawn in it and would have no "
-              "face left.");
+              said::cannotTurnOff.arg("Noto Sans CJK KR"));
     EXPECT_EQ(off.planOff("Noto Sans CJK KR", {"Noto Sans CJK JP", "Tahoma"}).refusal, "");
     EXPECT_EQ(off.planOff("Tahoma", {"DejaVu Serif", "Tahoma"}).refusal, // the serif is off already
-              "Tahoma cannot be turned off: the window's own controls are drawn in it and would have no face left.");
-    EXPECT_EQ(off.planOff("Default", {"Tahoma"}).refusal,
-              "Default has no font file of its own that could be turned off.");
-    EXPECT_EQ(off.planOn("Tahoma").refusal, "Tahoma is not turned off.");
+              said::cannotTurnOff.arg("Tahoma"));
+    EXPECT_EQ(off.planOff("Default", {"Tahoma"}).refusal, said::noFileToTurnOff.arg("Default"));
+    EXPECT_EQ(off.planOn("Tahoma").refusal, said::notTurnedOff.arg("Tahoma"));
 
     system.writable = false;
     EXPECT_EQ(off.turnOff(off.planOff("Tahoma", {"DejaVu Sans"})),
-              "Cannot write /conf.d/90-glyphwell-off.conf (No space left on device). It was left as it was, and no "
-              "font was turned off or on.");
+              said::offWriteFailed.arg(conf, "No space left on device"));
     system.writable = true;
     system.file = "<fontconfig><rejectfont><glob>/usr/share/fonts/DejaVuSerif.ttf</glob>";
     off.load();
     system.copyable = false;
     EXPECT_EQ(off.turnOn(off.planOn("DejaVu Serif")),
-              "Cannot keep a copy of /conf.d/90-glyphwell-off.conf (Read-only file system), so it was left as it "
-              "is. No font was turned off or on.");
+              said::offCopyFailed.arg(conf, "Read-only file system"));
     EXPECT_EQ(*system.file, "<fontconfig><rejectfont><glob>/usr/share/fonts/DejaVuSerif.ttf</glob>");
     system.readable = false;
     off.load();
     EXPECT_EQ(off.turnOff(off.planOff("Tahoma", {"DejaVu Sans"})),
-              "Cannot read /conf.d/90-glyphwell-off.conf (Permission denied), so it was left as it is. No font was "
-              "turned off or on.");
+              said::offUnreadable.arg(conf, "Permission denied"));
     EXPECT_EQ(system.writes, 0);
     EXPECT_EQ(resources.calls, QStringList({"add /usr/share/fonts/DejaVuSerif.ttf",
                                             "add /usr/share/fonts/DejaVuSerif-Bold.ttf"})); // no notice
@@ -199,6 +189,5 @@ TEST_F(TurnedOffFixture, RefusalsAndFailuresChangeNothing)
     // Written, but fontconfig lists the face still: the user is told, not left believing it.
     system.fontconfigReadsUs = false;
     EXPECT_EQ(off.turnOff(off.planOff("Tahoma", {"DejaVu Sans"})),
-              "Tahoma is still listed: your fontconfig setup does not read /conf.d/90-glyphwell-off.conf, so other "
-              "programs still show it.");
+              said::offNotRead.arg("Tahoma", conf));
 }

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QSlider>
 #include <QTimer>
 #include <QToolBar>
@@ -43,6 +44,22 @@ protected:
         fonts.addFaces(faceNames);
         windows = createWindows(services());
         return *windows.form1;
+    }
+
+    // Keeps the print progress box's text as each job starts drawing its pages.
+    void recordProgressTexts(TForm1& form, QStringList& shown)
+    {
+        printer.onDrawn = [&form, &shown](int page) {
+            if (page != 1)
+                return;
+            QMetaObject::invokeMethod(
+                &form,
+                [&form, &shown] {
+                    if (auto* box = form.findChild<QProgressDialog*>("PrintProgress"))
+                        shown << box->labelText();
+                },
+                Qt::BlockingQueuedConnection);
+        };
     }
 
     QTemporaryDir folders;

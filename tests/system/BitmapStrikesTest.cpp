@@ -9,6 +9,7 @@
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/GlyphInk.h"
 #include "tests/support/TestEnvironment.h"
+#include "tests/support/UserTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -202,7 +203,7 @@ TEST(BitmapStrikes, BrokenBitmapFilesGetNoStandIn)
         ASSERT_TRUE(QFile::rename(fonts + '/' + name, source));
         dialogs.chosenFiles = {source};
         windows.form1->Button4Click();
-        EXPECT_EQ(dialogs.messages.last(), source + " is not a font file that can be installed. Nothing was copied.");
+        EXPECT_EQ(dialogs.messages.last(), said::installNotAFont.arg(source));
         EXPECT_FALSE(QFile::exists(fonts + '/' + name)) << name;
     }
     emptyUserFonts(real);

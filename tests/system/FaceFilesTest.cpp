@@ -6,6 +6,7 @@
 #include "system/FontResources.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/TestEnvironment.h"
+#include "tests/support/UserTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -158,10 +159,10 @@ TEST(FaceFiles, EachNamedInstanceIsAFaceDrawnAtItsOwnWeightAndWidth)
     dialogs.answers = {false, true};
     form.Button3Click();
     EXPECT_EQ(dialogs.questions.last(),
-              "Are You Sure Want To Remove/Uninstall this Font : Glyphwell Var Medium ?\r"
-              "Warning this cannot be Undone.\rIt also removes: Glyphwell Var, Glyphwell Var Regular, "
-              "Glyphwell Var Light, Glyphwell Var SemiBold, Glyphwell Var Bold, Glyphwell Var ExtraBold, "
-              "Glyphwell Var Black, Glyphwell Var Condensed, Glyphwell Var Condensed Bold.");
+              said::confirmUninstallAlso.arg("Glyphwell Var Medium",
+                                             "Glyphwell Var, Glyphwell Var Regular, Glyphwell Var Light, Glyphwell Var "
+                                             "SemiBold, Glyphwell Var Bold, Glyphwell Var ExtraBold, Glyphwell Var "
+                                             "Black, Glyphwell Var Condensed, Glyphwell Var Condensed Bold"));
     EXPECT_TRUE(QFile::exists(fonts + "/GlyphwellVar.ttf"));
     form.Button3Click();
     EXPECT_EQ(QDir(fonts).entryList(QDir::Files), QStringList{"Broken.ttf"});
@@ -202,15 +203,13 @@ TEST(FaceFiles, AFaceInSeveralFilesActsOnThemAllAndBitmapFacesNameTheirCharsets)
     sources.sort();
     EXPECT_EQ(sources, awesome);
     form.GradientButton7Click();
-    EXPECT_EQ(dialogs.messages.last(), "The Selected font was succesfully backup to " + testenv::documentsFolder() +
-                                           "/Glyphwell");
+    EXPECT_EQ(dialogs.messages.last(), said::backedUp.arg(testenv::documentsFolder() + "/Glyphwell"));
     for (const QString& name : awesome)
         EXPECT_TRUE(QFile::exists(testenv::documentsFolder() + "/Glyphwell/" + name)) << qPrintable(name);
 
     dialogs.answers = {true};
     form.Button3Click();
-    EXPECT_EQ(dialogs.questions.last(), "Are You Sure Want To Remove/Uninstall this Font : FontAwesome ?\r"
-                                        "Warning this cannot be Undone.");
+    EXPECT_EQ(dialogs.questions.last(), said::confirmUninstall.arg("FontAwesome"));
     EXPECT_EQ(QDir(fonts).entryList(QDir::Files), QStringList{"scripts.bdf"});
     EXPECT_FALSE(form.ListBox1->Items().contains("FontAwesome"));
     for (const QString& name : awesome)

@@ -16,6 +16,7 @@
 #include "tests/support/GlyphInk.h"
 #include "tests/support/TestEnvironment.h"
 #include "widgets/SortableGrid.h"
+#include "tests/support/UserTexts.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -405,7 +406,7 @@ TEST(FontFormats, RefusedInstallsLeaveTheFontFolderByteForByte)
     EXPECT_EQ(form.ListBox1->Items(), faces);
     ASSERT_EQ(dialogs.messages.size(), refused.size() + 1);
     for (int i = 0; i < refused.size(); ++i)
-        EXPECT_EQ(dialogs.messages[i], refused[i] + " is not a font file that can be installed. Nothing was copied.");
+        EXPECT_EQ(dialogs.messages[i], said::installNotAFont.arg(refused[i]));
     EXPECT_TRUE(dialogs.messages.last().startsWith("A file named DejaVuSans.ttf is already in the font folder"));
 
     // Put in the folder by hand, they are listed or skipped, and none of them takes

@@ -5,6 +5,7 @@
 #include "system/FontsOff.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/TestEnvironment.h"
+#include "tests/support/UserTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -195,7 +196,7 @@ TEST(FontsOffIntegration, OddFileNamesRoundTripAndAFailedWriteLosesNothing)
     QDir(blocked).rename("90-glyphwell-off.conf", "aside");
     QDir().mkpath(offFile() + "/in-the-way");
     EXPECT_EQ(atStart.turnOn(atStart.planOn("Liberation Mono")),
-              "Cannot write " + offFile() + " (Is a directory). It was left as it was, and no font was turned off or on.");
+              said::offWriteFailed.arg(offFile(), "Is a directory"));
     QDir(offFile()).removeRecursively();
     QDir(blocked).rename("aside", "90-glyphwell-off.conf");
     EXPECT_EQ(QDir(blocked).entryList(QDir::Files | QDir::Hidden), QStringList({"90-glyphwell-off.conf"}));

@@ -1,4 +1,5 @@
 #include "app/Startup.h"
+#include "tests/support/UserTexts.h"
 #include "app/Unit1.h"
 #include "manage/FontOffer.h"
 #include "manage/Messages.h"
@@ -138,8 +139,8 @@ TEST(InstallIntegration, AnOpenedFontIsPreviewedAndInstalledOnYes)
     // Opened again, it is already installed.
     form.offerFontFiles(manage::offeredFiles({mono.toUtf8(), installed.toUtf8()}, "/"));
     QTRY_VERIFY(!form.isOffering());
-    EXPECT_EQ(dialogs.messages, QStringList({manage::offerInstalledMessage("Liberation Mono", mono),
-                                             manage::offerInstalledMessage("Liberation Mono", installed)}));
+    EXPECT_EQ(dialogs.messages, QStringList({said::offerInstalled.arg("Liberation Mono", mono),
+                                             said::offerInstalled.arg("Liberation Mono", installed)}));
     QFile::remove(installed);
     real.services().fontResources.broadcastFontChange();
 }

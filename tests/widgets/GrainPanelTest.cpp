@@ -1,6 +1,7 @@
 #include "widgets/GrainPanel.h"
 
 #include "tests/support/FakeDialogs.h"
+#include "tests/support/UserTexts.h"
 
 #include <QGuiApplication>
 #include <QSet>
@@ -167,7 +168,6 @@ TEST(GrainPanel, LimitsOfNoiseAndTextureWithTheirMessages)
     EXPECT_EQ(panel.NoiseAmount(), 30);
     EXPECT_NE(panel.tile().cacheKey(), key);
 
-    const QString tooMuchNoise = "Maximum Noise Amount of\r  100 has been substituted";
     panel.setNoiseAmount(150);
     EXPECT_EQ(panel.NoiseAmount(), 100);
     key = panel.tile().cacheKey();
@@ -181,7 +181,7 @@ TEST(GrainPanel, LimitsOfNoiseAndTextureWithTheirMessages)
     panel.setNoiseAmount(std::numeric_limits<int>::min());
     EXPECT_EQ(panel.NoiseAmount(), std::numeric_limits<int>::max());
     EXPECT_EQ(panel.tile().size(), QSize(40, 40));
-    EXPECT_EQ(dialogs.messages, QStringList({tooMuchNoise}));
+    EXPECT_EQ(dialogs.messages, QStringList({said::tooMuchNoise}));
 
     dialogs.messages.clear();
     panel.setTextureSize(0);
@@ -192,9 +192,7 @@ TEST(GrainPanel, LimitsOfNoiseAndTextureWithTheirMessages)
     EXPECT_EQ(panel.tile().size(), QSize(240, 240));
     panel.setTextureSize(3);
     panel.setTextureSize(4);
-    EXPECT_EQ(dialogs.messages, QStringList({"Minimum Texture Size of\r  4 has been substituted",
-                                             "Maximum Texture Size of\r  240 has been substituted",
-                                             "Minimum Texture Size of\r  4 has been substituted"}));
+    EXPECT_EQ(dialogs.messages, QStringList({said::textureTooSmall, said::textureTooLarge, said::textureTooSmall}));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr); // the hourglass is gone again
 }
 
