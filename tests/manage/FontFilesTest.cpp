@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -91,6 +92,24 @@ TEST(FontFiles, DeleteAndUninstallSayWhetherTheyFoundAFile)
                                             "broadcast"}));
     EXPECT_FALSE(QFile::exists(folder + "b.ttf"));
     EXPECT_FALSE(QFile::exists(folder + "c.ttf"));
+
+    // A face with files inside and outside the font folder, one through a link: only
+    // the file inside goes; the system's file and the link's target stay.
+    QTemporaryDir system;
+    const QString systemFile = testenv::writeFile(system.path() + "/sys.ttf", "system");
+    const QString linkedFile = testenv::writeFile(system.path() + "/linked.ttf", "linked");
+    QFile::link(linkedFile, folder + "link.ttf");
+    testenv::writeFile(folder + "mine.ttf", "mine");
+    resources.calls.clear();
+    EXPECT_TRUE(manage::uninstallFace(files, resources, folder, {systemFile, "link.ttf", "mine.ttf"}));
+    EXPECT_EQ(resources.calls, QStringList({"remove " + folder + "mine.ttf", "broadcast"}));
+    EXPECT_EQ(contents(systemFile), "system");
+    EXPECT_EQ(contents(linkedFile), "linked");
+    EXPECT_FALSE(QFile::exists(folder + "mine.ttf"));
+    // Only outside: nothing found, nothing touched.
+    EXPECT_FALSE(manage::uninstallFace(files, resources, folder, {systemFile, "link.ttf"}));
+    EXPECT_FALSE(manage::deleteFontFile(files, folder, "link.ttf"));
+    EXPECT_EQ(contents(linkedFile), "linked");
 }
 
 TEST(FontFiles, BackUpNamesEachFailureAndKeepsWhatIsThere)
@@ -117,6 +136,11 @@ TEST(FontFiles, BackUpNamesEachFailureAndKeepsWhatIsThere)
     EXPECT_EQ(contents(backup + "/deep.ttf"), "deep");
     EXPECT_EQ(manage::backupFiles(files, folder, root.path() + "/no such folder", {"same.ttf"}),
               QStringList({said::backupNotCopied.arg("same.ttf")}));
+    // A system font is registered by its full path: it is backed up from there.
+    QTemporaryDir system;
+    const QString systemFile = testenv::writeFile(system.path() + "/sys.ttf", "system");
+    EXPECT_EQ(manage::backupFiles(files, folder, backup, {systemFile}), QStringList());
+    EXPECT_EQ(contents(backup + "/sys.ttf"), "system");
 }
 
 // An install never writes over what has the target's name, a folder included.
@@ -135,5 +159,15 @@ TEST(FontFiles, InstallRefusesANameTakenByAFileOrFolder)
     EXPECT_TRUE(installed.installed());
     EXPECT_EQ(contents(installed.target), "font");
     EXPECT_EQ(resources.calls, QStringList({"add " + folder + "new.ttf", "broadcast"}));
+
+    // A link is installed as a copy of the file it names, never as the link itself,
+    // so the font stays when the link's target goes.
+    QFile::link(source, root.path() + "/link.ttf");
+    const manage::InstallResult linked = manage::installFont(files, resources, folder, root.path() + "/link.ttf");
+    EXPECT_EQ(linked.target, folder + "link.ttf");
+    EXPECT_TRUE(linked.installed());
+    QFile::remove(source);
+    EXPECT_EQ(QFileInfo(linked.target).isSymLink(), false);
+    EXPECT_EQ(contents(linked.target), "font");
 }
 

@@ -1,3 +1,4 @@
+#include "catalogue/FileBrowser.h"
 #include "system/FilePaths.h"
 #include "system/FileSystem.h"
 #include "tests/support/Printers.h"
@@ -115,6 +116,16 @@ TEST(FileSystem, SizesExistenceAndResolvedPaths)
     // A linked folder with a path below it that does not exist yet.
     QFile::link(folder.path() + "/sub", folder.path() + "/linked");
     EXPECT_EQ(files.resolvedPath(folder.path() + "/linked/not yet/x.ttf"), real + "/sub/not yet/x.ttf");
+
+    // Past 2 and 4 GiB (sparse files, no disk taken): the size is not cut to 32 bits.
+    QFile big(folder.path() + "/big.ttf");
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    for (const qint64 size : {qint64(1) << 31, (qint64(1) << 32) + 1}) {
+        ASSERT_TRUE(big.resize(size));
+        big.flush();
+        EXPECT_EQ(files.fileSize(big.fileName()), size);
+    }
+    EXPECT_EQ(catalogue::fileSizeField(files, big.fileName()), "4294967.297 KB");
 }
 
 TEST(FileSystem, FileNamesKeepTheirBytesThroughText)
