@@ -180,6 +180,11 @@ TEST(FaceFiles, AFaceInSeveralFilesActsOnThemAllAndBitmapFacesNameTheirCharsets)
                               "fontawesome-webfont.woff2"};
     for (const QString& name : awesome)
         ASSERT_TRUE(QFile::copy("/usr/share/fonts-font-awesome/fonts/" + name, fonts + '/' + name)) << qPrintable(name);
+    // Oblique styles fill the italic places: a face of four files.
+    const QStringList mono{"DejaVuSansMono.ttf", "DejaVuSansMono-Oblique.ttf", "DejaVuSansMono-Bold.ttf",
+                           "DejaVuSansMono-BoldOblique.ttf"};
+    for (const QString& name : mono)
+        ASSERT_TRUE(QFile::copy("/usr/share/fonts/truetype/dejavu/" + name, fonts + '/' + name)) << qPrintable(name);
     // A bitmap face names no code pages: its charsets are the scripts its glyphs write.
     // Latin-1, Greek, Cyrillic with Ukrainian's ґ, Hebrew; too little Latin Extended-A
     // for Central European.
@@ -210,6 +215,11 @@ TEST(FaceFiles, AFaceInSeveralFilesActsOnThemAllAndBitmapFacesNameTheirCharsets)
     dialogs.answers = {true};
     form.Button3Click();
     EXPECT_EQ(dialogs.questions.last(), said::confirmUninstall.arg("FontAwesome"));
+
+    select(form, "DejaVu Sans Mono");
+    EXPECT_EQ(form.ListBox3->Items(), mono);
+    dialogs.answers = {true};
+    form.Button3Click();
     EXPECT_EQ(QDir(fonts).entryList(QDir::Files), QStringList{"scripts.bdf"});
     EXPECT_FALSE(form.ListBox1->Items().contains("FontAwesome"));
     for (const QString& name : awesome)
