@@ -221,3 +221,28 @@ TEST(ListItemFonts, APaintLoadsWithinItsBudgetAndTheRestRightAfter)
     EXPECT_EQ(drawn("Liberation Serif"), "Liberation Serif") << "a new paint has a new budget";
     EXPECT_EQ(drawn("DejaVu Serif"), "DejaVu Serif");
 }
+
+TEST(FaceFontCache, MoreFacesThanItHoldsKeepsTheRecentOnesAndReloadsTheRest)
+{
+    preview::FaceFontCache cache(3);
+    const QFont base(QStringLiteral("DejaVu Sans"));
+    const auto face = [&](const QString& name) { return cache.font(base, name).families().value(0); };
+    for (const QString name : {"A", "B", "C", "D", "E"})
+        EXPECT_EQ(face(name), name);
+    EXPECT_EQ(cache.size(), 3);
+    EXPECT_EQ(cache.loaded(base, "A"), nullptr);
+    EXPECT_EQ(cache.loaded(base, "B"), nullptr);
+    ASSERT_NE(cache.loaded(base, "C"), nullptr); // used again: now the most recent
+    EXPECT_EQ(face("F"), "F");
+    EXPECT_EQ(cache.loaded(base, "D"), nullptr) << "the least recently used goes first";
+    ASSERT_NE(cache.loaded(base, "C"), nullptr);
+    EXPECT_EQ(cache.loaded(base, "C")->families().value(0), "C");
+    EXPECT_EQ(face("A"), "A") << "a face dropped is loaded again";
+    EXPECT_EQ(cache.size(), 3);
+    // Another list font: nothing loaded for the old one is handed out.
+    QFont bigger = base;
+    bigger.setPointSize(30);
+    EXPECT_EQ(cache.loaded(bigger, "A"), nullptr);
+    EXPECT_EQ(cache.font(bigger, "A").pointSize(), 30);
+    EXPECT_EQ(cache.size(), 1);
+}

@@ -205,6 +205,48 @@ TEST(QtPrinterPdf, LongJobsAreMadeInPartsAndReachTheFileWholeAndInOrder)
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"long.pdf"}));
 }
 
+// The parts are joined by pdfunite: here stand-ins that fail, or hang until killed.
+TEST(QtPrinterPdf, AJoinThatFailsOrIsCancelledKeepsTheFileThatWasThere)
+{
+    QTemporaryDir folder;
+    const QString pdf = folder.path() + "/long.pdf";
+    const QByteArray path = qgetenv("PATH");
+    const struct {
+        const char* script;
+        bool cancel;
+        sys::Printer::End end;
+    } cases[] = {{"exit 1", false, sys::Printer::End::Refused}, {"exec sleep 60", true, sys::Printer::End::Cancelled}};
+    for (const auto& c : cases) {
+        QTemporaryDir bin;
+        testenv::writeFile(bin.path() + "/pdfunite", QByteArray("#!/bin/sh\n") + c.script + "\n");
+        QFile::setPermissions(bin.path() + "/pdfunite", QFile::ReadOwner | QFile::ExeOwner);
+        qputenv("PATH", QFile::encodeName(bin.path()) + ":" + path);
+        testenv::writeFile(pdf, "old contents");
+        sys::QtPrinter printer(pdf);
+        printer.startJob("long");
+        for (int page = 1; page <= sys::QtPrinter::pagesPerPart + 1; ++page) {
+            if (page > 1)
+                printer.newPage();
+            printer.textOut(0, 100, "Page", {});
+        }
+        // Asked at most three times for the last page before the join, then while it runs.
+        int lastPageAsked = 0;
+        QElapsedTimer joining;
+        const auto end = printer.endJob([&](int page, int pages) {
+            if (page == pages && ++lastPageAsked == 4 && c.cancel)
+                joining.start();
+            return !joining.isValid();
+        });
+        qputenv("PATH", path);
+        EXPECT_EQ(end, c.end) << c.script;
+        EXPECT_EQ(joining.isValid(), c.cancel);
+        if (c.cancel)
+            EXPECT_LT(joining.elapsed(), 5000) << "the join is stopped, not waited for";
+        EXPECT_EQ(testenv::contents(pdf), "old contents") << c.script;
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"long.pdf"})) << c.script;
+    }
+}
+
 TEST(QtPrinterPdf, TextsHideWhatLiesBeneathTheirBoxes)
 {
     if (QStandardPaths::findExecutable("pdftoppm").isEmpty() || !pdftext::available())
