@@ -171,9 +171,9 @@ std::unique_ptr<QPrinter> spoolingPrinter(const QPrinterInfo& info, bool pdf, co
     return printer;
 }
 
-// Hands the finished spool files to CUPS with the options Qt's CUPS engine gives a
-// job of its own: the paper, the sides, the orientation and the copies.
-bool sendToCups(const QPrinter& printer, const QStringList& spools, const QString& title)
+} // namespace
+
+std::vector<std::pair<QByteArray, QByteArray>> cupsJobOptions(const QPrinter& printer)
 {
     const QPageLayout layout = printer.pageLayout();
     std::vector<std::pair<QByteArray, QByteArray>> options;
@@ -197,6 +197,15 @@ bool sendToCups(const QPrinter& printer, const QStringList& spools, const QStrin
     }
     if (!portrait)
         options.emplace_back("landscape", "");
+    return options;
+}
+
+namespace {
+
+// Hands the finished spool files to CUPS as one job.
+bool sendToCups(const QPrinter& printer, const QStringList& spools, const QString& title)
+{
+    auto options = cupsJobOptions(printer);
     std::vector<cups_option_t> cupsOptions;
     for (auto& [name, value] : options)
         cupsOptions.push_back({name.data(), value.data()});

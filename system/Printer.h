@@ -2,11 +2,16 @@
 
 #include "system/FontFactory.h"
 
+#include <QByteArray>
 #include <QColor>
 #include <QRect>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
+
+class QPrinter;
 
 namespace sys {
 
@@ -102,5 +107,10 @@ private:
     QString pdfFile;
     std::unique_ptr<Job> job;
 };
+
+// The options Qt's CUPS engine gives a job of its own, for the printer's settings: the
+// paper, the copies, the sides (duplex turns on the long edge of the sheet as it is
+// read) and the orientation.
+std::vector<std::pair<QByteArray, QByteArray>> cupsJobOptions(const QPrinter& printer);
 
 } // namespace sys

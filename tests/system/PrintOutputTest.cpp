@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLockFile>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -288,6 +289,36 @@ TEST(QtPrinterPdf, TextsHideWhatLiesBeneathTheirBoxes)
     EXPECT_EQ(dark(320, 2000, 1200, 2500), 0) << "clipped at the rectangle's right edge";
     EXPECT_EQ(dark(20, 3050, 380, 3200), 0) << "the later text's box hides the letters' tops";
     EXPECT_GT(dark(500, 3050, 1100, 3200), 20);
+}
+
+// What CUPS is told of the paper, sides, orientation and copies (its PDF queue shows
+// none of them in what it writes).
+TEST(CupsPrinting, JobOptionsFollowThePrintersSettings)
+{
+    using Options = std::vector<std::pair<QByteArray, QByteArray>>;
+    const struct {
+        QPageLayout::Orientation orientation;
+        QPrinter::DuplexMode duplex;
+        int copies;
+        Options options;
+    } cases[] = {
+        {QPageLayout::Portrait, QPrinter::DuplexNone, 1, {{"media", "A4"}, {"sides", "one-sided"}}},
+        {QPageLayout::Portrait, QPrinter::DuplexAuto, 2,
+         {{"media", "A4"}, {"copies", "2"}, {"sides", "two-sided-long-edge"}}},
+        {QPageLayout::Landscape, QPrinter::DuplexAuto, 1,
+         {{"media", "A4"}, {"sides", "two-sided-short-edge"}, {"landscape", ""}}},
+        {QPageLayout::Landscape, QPrinter::DuplexLongSide, 1,
+         {{"media", "A4"}, {"sides", "two-sided-long-edge"}, {"landscape", ""}}},
+        {QPageLayout::Portrait, QPrinter::DuplexShortSide, 1, {{"media", "A4"}, {"sides", "two-sided-short-edge"}}},
+    };
+    for (const auto& c : cases) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageOrientation(c.orientation);
+        printer.setDuplex(c.duplex);
+        printer.setCopyCount(c.copies);
+        EXPECT_EQ(sys::cupsJobOptions(printer), c.options) << c.orientation << " " << c.duplex;
+    }
 }
 
 TEST(CupsPrinting, SheetAndCatalogueReachTheDefaultPrinter)
