@@ -38,25 +38,22 @@ QStringList tabWalk()
     return visited;
 }
 
-void collectDescriptions(QAccessibleInterface* node, QStringList& into)
+// What a reader walking the tree meets below a node, in its order, table cells left out.
+QList<QAccessibleInterface*> reachable(QAccessibleInterface* node)
 {
-    for (int i = 0; i < node->childCount(); ++i) {
-        if (QAccessibleInterface* child = node->child(i); child && child->role() != QAccessible::Cell) {
-            into << child->text(QAccessible::Description);
-            collectDescriptions(child, into);
-        }
-    }
+    QList<QAccessibleInterface*> met;
+    for (int i = 0; i < node->childCount(); ++i)
+        if (QAccessibleInterface* child = node->child(i); child && child->role() != QAccessible::Cell)
+            met << child << reachable(child);
+    return met;
 }
 
-// The objects a reader walking the tree meets, in its order.
-void collectObjects(QAccessibleInterface* node, QList<QObject*>& into)
+QStringList descriptionsBelow(QObject* object)
 {
-    for (int i = 0; i < node->childCount(); ++i) {
-        if (QAccessibleInterface* child = node->child(i); child && child->role() != QAccessible::Cell) {
-            into << child->object();
-            collectObjects(child, into);
-        }
-    }
+    QStringList heard;
+    for (QAccessibleInterface* met : reachable(accessible(object)))
+        heard << met->text(QAccessible::Description);
+    return heard;
 }
 
 // Shows the window with the keyboard focus in it.
@@ -168,8 +165,7 @@ TEST_F(Accessibility, ControlsAreNamedCaptionedAndShowCutTextsWhole)
     EXPECT_EQ(accessible(form.Edit2)->relations(QAccessible::Label).value(0).first->object(),
               form.findChild<QLabel*>("Label1"));
 
-    QStringList exposed;
-    collectDescriptions(accessible(&form), exposed);
+    const QStringList exposed = descriptionsBelow(&form);
     for (const char* scratch : {"ListBox2", "ListBox5", "ListBox6", "dirfont", "dirdoc"})
         EXPECT_FALSE(exposed.contains(scratch)) << scratch;
 
@@ -287,17 +283,20 @@ TEST_F(Accessibility, ButtonsWithMenusOfferPressAndShowMenu)
 TEST_F(Accessibility, DescriptionsAreHintsAndObjectNamesOnlyWhenAsked)
 {
     start();
-    struct Expected {
-        const char* variable; // nullptr: unset
-        QString form, install, sources, map, minimise, aboutClose, about;
-    };
     const QString aboutLines = "Glyphwell, Version 1.0, Copyright (c) 2026 the Glyphwell developers. Free to use and share.";
-    const Expected cases[] = {
-        {nullptr, "", "Click to install new font", "", "Hold mouse down to zoom character", "Minimize", "", aboutLines},
-        {"0", "", "Click to install new font", "", "Hold mouse down to zoom character", "Minimize", "", aboutLines},
-        {"1", "Form1", "Button4", "ListBox3", "SortableGrid1", "GradientButton6", "GradientButton5", "Form3"},
+    const QStringList hints = {"", "Click to install new font", "", "Hold mouse down to zoom character", "Minimize",
+                               "Select font size", aboutLines, ""};
+    const struct {
+        const char* variable; // nullptr: unset
+        bool asked;
+        QStringList descriptions; // the form, Install, the source files, the map, Minimise, the size, About, its Close
+    } cases[] = {
+        {nullptr, false, hints},
+        {"0", false, hints},
+        {"1", true, {"Form1", "Button4", "ListBox3", "SortableGrid1", "GradientButton6", "FontSize", "Form3",
+                     "GradientButton5"}},
     };
-    for (const Expected& expected : cases) {
+    for (const auto& expected : cases) {
         if (expected.variable)
             qputenv("GLYPHWELL_ACCESSIBLE_IDS", expected.variable);
         else
@@ -305,29 +304,24 @@ TEST_F(Accessibility, DescriptionsAreHintsAndObjectNamesOnlyWhenAsked)
         Windows made = createWindows(services());
         qunsetenv("GLYPHWELL_ACCESSIBLE_IDS");
         TForm1& form = *made.form1;
-        const auto description = [](QObject* object) { return accessible(object)->text(QAccessible::Description); };
+        TForm3& about = *made.form3;
+        QStringList descriptions;
+        for (QObject* object : std::initializer_list<QObject*>{&form, form.Button4, form.ListBox3, form.SortableGrid1,
+                                                              form.GradientButton6, form.FontSize, &about,
+                                                              about.GradientButton5})
+            descriptions << accessible(object)->text(QAccessible::Description);
         const char* variable = expected.variable ? expected.variable : "unset";
-        EXPECT_EQ(description(&form), expected.form) << variable;
-        EXPECT_EQ(description(form.Button4), expected.install) << variable;
-        EXPECT_EQ(description(form.ListBox3), expected.sources) << variable;
-        EXPECT_EQ(description(form.SortableGrid1), expected.map) << variable;
-        EXPECT_EQ(description(form.GradientButton6), expected.minimise) << variable;
-        EXPECT_EQ(description(made.form3->GradientButton5), expected.aboutClose) << variable;
-        EXPECT_EQ(description(form.FontSize), expected.variable && QString(expected.variable) == "1"
-                                                   ? "FontSize" : "Select font size") << variable;
-        EXPECT_EQ(description(made.form3.get()), expected.about) << variable;
+        EXPECT_EQ(descriptions, expected.descriptions) << variable;
 
         // Nowhere in either window does a reader hear an object name, unless asked.
-        QStringList heard;
-        collectDescriptions(accessible(&form), heard);
-        collectDescriptions(accessible(made.form3.get()), heard);
+        const QStringList heard = descriptionsBelow(&form) + descriptionsBelow(&about);
         QStringList names;
-        for (QWidget* window : {static_cast<QWidget*>(&form), static_cast<QWidget*>(made.form3.get())})
+        for (QWidget* window : {static_cast<QWidget*>(&form), static_cast<QWidget*>(&about)})
             for (QWidget* control : window->findChildren<QWidget*>())
                 if (!control->objectName().isEmpty())
                     names << control->objectName();
         const auto spokenNames = std::count_if(heard.begin(), heard.end(), [&](const QString& d) { return names.contains(d); });
-        if (expected.variable && QString(expected.variable) == "1")
+        if (expected.asked)
             EXPECT_GT(spokenNames, 30);
         else
             EXPECT_EQ(spokenNames, 0) << variable;
@@ -426,13 +420,12 @@ TEST_F(Accessibility, AboutIsADialogReadFromItsCloseButton)
     EXPECT_EQ(QApplication::focusWidget(), about.GradientButton5);
     EXPECT_EQ(spokenFocus(&about), "Close | ");
 
-    QList<QObject*> met;
-    collectObjects(accessible(&about), met);
-    EXPECT_FALSE(met.contains(about.Label6));
     QStringList lines;
-    for (QObject* object : met)
-        if (qobject_cast<QLabel*>(object) && !accessible(object)->text(QAccessible::Name).isEmpty())
-            lines << accessible(object)->text(QAccessible::Name);
+    for (QAccessibleInterface* met : reachable(accessible(&about))) {
+        EXPECT_NE(met->object(), about.Label6);
+        if (qobject_cast<QLabel*>(met->object()) && !met->text(QAccessible::Name).isEmpty())
+            lines << met->text(QAccessible::Name);
+    }
     EXPECT_EQ(lines, QStringList({"About", "Glyphwell", "Version 1.0",
                                   "Copyright (c) 2026 the Glyphwell developers. Free to use and share."}));
 }

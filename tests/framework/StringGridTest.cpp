@@ -34,13 +34,10 @@ QPoint centreOf(const TStringGrid& grid, int col, int row)
 
 TEST(StringGrid, CellsRowsColumnsAndCounts)
 {
+    // A new grid: 5 × 5, one fixed column and row, on the first data cell.
     TStringGrid grid;
-    EXPECT_EQ(grid.ColCount(), 5);
-    EXPECT_EQ(grid.RowCount(), 5);
-    EXPECT_EQ(grid.FixedCols(), 1);
-    EXPECT_EQ(grid.FixedRows(), 1);
-    EXPECT_EQ(grid.Col(), 1);
-    EXPECT_EQ(grid.Row(), 1);
+    EXPECT_EQ(std::tuple(grid.ColCount(), grid.RowCount(), grid.FixedCols(), grid.FixedRows(), grid.Col(), grid.Row()),
+              std::tuple(5, 5, 1, 1, 1, 1));
 
     grid.setCells(3, 2, "x");
     EXPECT_EQ(grid.Cells(3, 2), "x");
@@ -71,8 +68,7 @@ TEST(StringGrid, CellsRowsColumnsAndCounts)
     grid.setRowCount(5);
     grid.setFixedRows(2);
     grid.setFixedCols(0);
-    EXPECT_EQ(grid.Col(), 0);
-    EXPECT_EQ(grid.Row(), 2);
+    EXPECT_EQ(std::pair(grid.Col(), grid.Row()), std::pair(0, 2));
     EXPECT_EQ(grid.TopRow(), 2);
 }
 
@@ -122,32 +118,22 @@ TEST(StringGrid, PressesMoveTheSelectionBeforeMouseDown)
     QObject::connect(&grid, &TStringGrid::OnMouseUp, [&] { ++ups; });
     QWidget* area = grid.viewport();
 
-    QTest::mousePress(area, Qt::LeftButton, {}, centreOf(grid, 2, 2));
-    QTest::mouseRelease(area, Qt::LeftButton, {}, centreOf(grid, 2, 2));
-    QTest::mousePress(area, Qt::LeftButton, Qt::ShiftModifier, centreOf(grid, 4, 3));
-    QTest::mouseRelease(area, Qt::LeftButton, Qt::ShiftModifier, centreOf(grid, 4, 3));
-    QTest::mousePress(area, Qt::RightButton, {}, centreOf(grid, 5, 5));
-    QTest::mouseRelease(area, Qt::RightButton, {}, centreOf(grid, 5, 5));
-    QTest::mousePress(area, Qt::MiddleButton, {}, centreOf(grid, 1, 1));
-    QTest::mouseRelease(area, Qt::MiddleButton, {}, centreOf(grid, 1, 1));
-    QTest::mousePress(area, Qt::LeftButton, {}, centreOf(grid, 0, 0)); // a fixed cell
-    QTest::mouseRelease(area, Qt::LeftButton, {}, centreOf(grid, 0, 0));
-    QTest::mousePress(area, Qt::LeftButton, {}, QPoint(390, 150)); // past the last column
-    QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(390, 150));
+    // A click, a Shift+click that extends; then the right and middle buttons, a fixed
+    // cell and the space past the last column leave the selection as it is.
+    QTest::mouseClick(area, Qt::LeftButton, {}, centreOf(grid, 2, 2));
+    QTest::mouseClick(area, Qt::LeftButton, Qt::ShiftModifier, centreOf(grid, 4, 3));
+    QTest::mouseClick(area, Qt::RightButton, {}, centreOf(grid, 5, 5));
+    QTest::mouseClick(area, Qt::MiddleButton, {}, centreOf(grid, 1, 1));
+    QTest::mouseClick(area, Qt::LeftButton, {}, centreOf(grid, 0, 0));
+    QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(390, 150));
 
     const TGridRect extended{2, 2, 4, 3};
-    ASSERT_EQ(seen.size(), 6u);
-    EXPECT_EQ(seen[0], (TGridRect{2, 2, 2, 2}));
-    EXPECT_EQ(seen[1], extended);
-    EXPECT_EQ(seen[2], extended);
-    EXPECT_EQ(seen[3], extended);
-    EXPECT_EQ(seen[4], extended);
-    EXPECT_EQ(seen[5], extended);
-    EXPECT_EQ(buttons[2], Qt::RightButton);
+    EXPECT_EQ(seen, (std::vector<TGridRect>{{2, 2, 2, 2}, extended, extended, extended, extended, extended}));
+    EXPECT_EQ(buttons, (std::vector<Qt::MouseButton>{Qt::LeftButton, Qt::LeftButton, Qt::RightButton,
+                                                     Qt::MiddleButton, Qt::LeftButton, Qt::LeftButton}));
     EXPECT_EQ(ups, 6);
     // The current cell is the anchor of the extended selection.
-    EXPECT_EQ(grid.Col(), 2);
-    EXPECT_EQ(grid.Row(), 2);
+    EXPECT_EQ(std::pair(grid.Col(), grid.Row()), std::pair(2, 2));
 
     // A cell the selection check refuses is not selected.
     QObject::connect(&grid, &TStringGrid::OnSelectCell,
@@ -231,8 +217,7 @@ TEST(StringGrid, KeysMoveAndExtendAndEditorCommits)
 
     QTest::keyClick(&grid, Qt::Key_Down);
     QTest::keyClick(&grid, Qt::Key_Right);
-    EXPECT_EQ(grid.Col(), 2);
-    EXPECT_EQ(grid.Row(), 2);
+    EXPECT_EQ(std::pair(grid.Col(), grid.Row()), std::pair(2, 2));
     QTest::keyClick(&grid, Qt::Key_Down, Qt::ShiftModifier);
     QTest::keyClick(&grid, Qt::Key_Right, Qt::ShiftModifier);
     EXPECT_EQ(grid.Selection(), (TGridRect{2, 2, 3, 3}));

@@ -46,22 +46,30 @@ QFont faceAt(const QString& face, int pixels, bool bold = false)
     return font;
 }
 
-void emptyUserFonts(RealServices& real)
-{
-    for (const QString& name : QDir(testenv::userFontFolder()).entryList(QDir::Files))
-        QFile::remove(testenv::userFontFolder() + '/' + name);
-    real.services().fontResources.broadcastFontChange();
-}
+// The real font stack with the given files in the user's font folder, emptied again after.
+struct BitmapStrikes : ::testing::Test {
+    FakeDialogs dialogs;
+    RealServices real;
+
+    void install(const QStringList& files)
+    {
+        for (const QString& file : files)
+            testenv::copyInto(file, testenv::userFontFolder());
+        real.services().fontResources.broadcastFontChange();
+    }
+    void TearDown() override
+    {
+        for (const QString& name : QDir(testenv::userFontFolder()).entryList(QDir::Files))
+            QFile::remove(testenv::userFontFolder() + '/' + name);
+        real.services().fontResources.broadcastFontChange();
+    }
+};
 
 } // namespace
 
-TEST(BitmapStrikes, TerminusDrawsTheNearestStrikeInWholePixels)
+TEST_F(BitmapStrikes, TerminusDrawsTheNearestStrikeInWholePixels)
 {
-    testenv::copyInto(terminus, testenv::userFontFolder());
-    testenv::copyInto(terminusBold, testenv::userFontFolder());
-    FakeDialogs dialogs;
-    RealServices real;
-    real.services().fontResources.broadcastFontChange();
+    install({terminus, terminusBold});
     Windows windows = createWindows(real.services());
     TForm1& form = *windows.form1;
 
@@ -105,17 +113,12 @@ TEST(BitmapStrikes, TerminusDrawsTheNearestStrikeInWholePixels)
     form.SortableGrid1MouseUp(Qt::LeftButton, {}, 0, 0);
     // Bold is the bold file's own strike.
     EXPECT_EQ(qtInk(faceAt("Terminus", 32, true), "A"), freetypeInk(terminusBold, 'A', 32, true));
-    emptyUserFonts(real);
 }
 
-TEST(BitmapStrikes, FixedDrawsLettersBeyondLatin1WithItsOwnPixels)
+TEST_F(BitmapStrikes, FixedDrawsLettersBeyondLatin1WithItsOwnPixels)
 {
     // Two files of one height: the one with most characters draws.
-    testenv::copyInto(fixedLatin1, testenv::userFontFolder());
-    testenv::copyInto(fixedUnicode, testenv::userFontFolder());
-    FakeDialogs dialogs;
-    RealServices real;
-    real.services().fontResources.broadcastFontChange();
+    install({fixedLatin1, fixedUnicode});
     for (const int pixels : {20, 40}) {
         const QFont font = faceAt("Fixed", pixels);
         for (const char32_t code : {U'A', U'\u03A9', U'\u0416', U'\u2603'}) {
@@ -155,11 +158,10 @@ TEST(BitmapStrikes, FixedDrawsLettersBeyondLatin1WithItsOwnPixels)
     FT_Done_Face(made);
     FT_Done_Face(file);
     FT_Done_FreeType(library);
-    emptyUserFonts(real);
 }
 
 // Files that are not what they claim: no stand-in, nothing crashes, Qt draws as it can.
-TEST(BitmapStrikes, BrokenBitmapFilesGetNoStandIn)
+TEST_F(BitmapStrikes, BrokenBitmapFilesGetNoStandIn)
 {
     const QString fonts = testenv::userFontFolder();
     const QByteArray bdf = "STARTFONT 2.1\nFONT -x-Liar-medium-r-normal--400-400-75-75-c-80-iso10646-1\n"
@@ -178,9 +180,7 @@ TEST(BitmapStrikes, BrokenBitmapFilesGetNoStandIn)
                                       "f['name'].setName('Strikeless', 1, 3, 1, 0x409); f.save(sys.argv[2])",
                                       terminus, fonts + "/strikeless.otb"});
     ASSERT_TRUE(python.waitForFinished(60000) && python.exitCode() == 0);
-    FakeDialogs dialogs;
-    RealServices real;
-    real.services().fontResources.broadcastFontChange();
+    install({});
 
     for (const char* name : {"liar.bdf", "broken.pcf.gz", "strikeless.otb"}) {
         EXPECT_TRUE(sys::outlineFontOfBitmapFace(fonts + '/' + name, 0, "Stand-in").isEmpty()) << name;
@@ -206,22 +206,16 @@ TEST(BitmapStrikes, BrokenBitmapFilesGetNoStandIn)
         EXPECT_EQ(dialogs.messages.last(), said::installNotAFont.arg(source));
         EXPECT_FALSE(QFile::exists(fonts + '/' + name)) << name;
     }
-    emptyUserFonts(real);
 }
 
 // A sheet of each kind of bitmap face prints the face's own pixels: its stand-in is
 // embedded in the PDF, and the sample's letters on the page are the strike's.
-TEST(BitmapStrikes, SheetsPrintTheFacesOwnGlyphs)
+TEST_F(BitmapStrikes, SheetsPrintTheFacesOwnGlyphs)
 {
     if (QStandardPaths::findExecutable("pdffonts").isEmpty() || QStandardPaths::findExecutable("pdftoppm").isEmpty())
         GTEST_SKIP() << "pdffonts and pdftoppm (poppler-utils) are not installed";
-    testenv::copyInto(terminus, testenv::userFontFolder());
-    testenv::copyInto(fixedUnicode, testenv::userFontFolder());
-    testenv::copyInto(testenv::debianFont("coure.fon"), testenv::userFontFolder());
+    install({terminus, fixedUnicode, testenv::debianFont("coure.fon")});
     QTemporaryDir folder;
-    FakeDialogs dialogs;
-    RealServices real;
-    real.services().fontResources.broadcastFontChange();
     Windows windows = createWindows(real.services());
     TForm1& form = *windows.form1;
     for (const QString face : {"Terminus", "Fixed", "Courier"}) {
@@ -253,12 +247,11 @@ TEST(BitmapStrikes, SheetsPrintTheFacesOwnGlyphs)
         // Besides the stand-ins, only the labels' one face: no substitute for the face.
         EXPECT_EQ(others.size(), 1) << qPrintable(face + ":\n" + lines.join('\n'));
     }
-    emptyUserFonts(real);
 }
 
 // What Qt and the PDF engine read of a stand-in: its style, width and pitch, and that it
 // may be embedded.
-TEST(BitmapStrikes, StandInsDescribeTheirStrike)
+TEST_F(BitmapStrikes, StandInsDescribeTheirStrike)
 {
     FT_Library library = nullptr;
     ASSERT_EQ(FT_Init_FreeType(&library), 0);

@@ -71,12 +71,11 @@ TEST(FontsOffIntegration, TurnedOffFacesLeaveFcListStayInSightAndComeBackExactly
     form.show();
 
     // A user font, then a system font of two files.
-    select(form, "DejaVu Serif");
-    form.TurnOffClick();
-    select(form, "DejaVu Sans");
-    form.TurnOffClick();
-    EXPECT_EQ(dialogs.messages, QStringList());
-    EXPECT_EQ(dialogs.questions, QStringList());
+    for (const QString face : {"DejaVu Serif", "DejaVu Sans"}) {
+        select(form, face);
+        form.TurnOffClick();
+    }
+    EXPECT_EQ(dialogs.messages + dialogs.questions, QStringList()) << "nothing said or asked";
     EXPECT_EQ(testenv::contents(offFile()),
               "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n"
               "<!-- Fonts turned off in Glyphwell: fontconfig leaves out these files. -->\n<fontconfig>\n"
@@ -154,10 +153,10 @@ TEST(FontsOffIntegration, TurnedOffFacesLeaveFcListStayInSightAndComeBackExactly
                            "turned off with it."}));
     EXPECT_TRUE(fcListFamilies().contains("Noto Sans CJK JP"));
 
-    select(form, "DejaVu Sans");
-    form.TurnOnClick();
-    select(form, "DejaVu Serif");
-    form.TurnOnClick();
+    for (const QString face : {"DejaVu Sans", "DejaVu Serif"}) {
+        select(form, face);
+        form.TurnOnClick();
+    }
     EXPECT_EQ(dialogs.messages, QStringList());
     EXPECT_EQ(fcList(), before);
     EXPECT_EQ(offTail(form), QStringList());
@@ -204,8 +203,7 @@ TEST(FontsOffIntegration, OddFileNamesRoundTripAndAFailedWriteLosesNothing)
 
     for (const QString face : {"DejaVu Sans Mono", "Liberation Mono"})
         EXPECT_EQ(atStart.turnOn(atStart.planOn(face)), "");
-    EXPECT_TRUE(fcListFamilies().contains("Liberation Mono"));
-    EXPECT_TRUE(fcListFamilies().contains("DejaVu Sans Mono"));
+    EXPECT_TRUE(fcListFamilies().contains("Liberation Mono") && fcListFamilies().contains("DejaVu Sans Mono"));
     EXPECT_EQ(atStart.files(), QStringList());
     QFile::remove(specials);
     ::unlink(sys::pathBytes(latin1).constData());

@@ -37,16 +37,11 @@ struct ShownPanel {
 TEST(GrainRandom, SequenceOfAKnownSeed)
 {
     grain::Random random(12345);
-    EXPECT_EQ(random(100), 38);
-    EXPECT_EQ(random.seed(), 0x62A6551Eu);
-    EXPECT_EQ(random(100), 28);
-    EXPECT_EQ(random(100), 7);
-    EXPECT_EQ(random(2), 1);
-    EXPECT_EQ(random(2), 1);
-    EXPECT_EQ(random(7), 2);
-    EXPECT_EQ(random(1000), 439);
-    EXPECT_EQ(random(0), 0); // an empty range still moves the seed on
-    EXPECT_EQ(random.seed(), 0x144DFC91u);
+    QList<int> drawn;
+    for (const int range : {100, 100, 100, 2, 2, 7, 1000, 0})
+        drawn << random(range);
+    EXPECT_EQ(drawn, QList<int>({38, 28, 7, 1, 1, 2, 439, 0}));
+    EXPECT_EQ(random.seed(), 0x144DFC91u); // an empty range still moves the seed on
 }
 
 TEST(GrainRandom, PositionsCoverBothEnds)
@@ -163,36 +158,37 @@ TEST(GrainPanel, LimitsOfNoiseAndTextureWithTheirMessages)
     EXPECT_EQ(panel.BevelOuter(), TGrainPanel::bvRaised);
     EXPECT_EQ(panel.BevelInner(), TGrainPanel::bvNone);
 
-    qint64 key = panel.tile().cacheKey();
-    panel.setNoiseAmount(-30);
-    EXPECT_EQ(panel.NoiseAmount(), 30);
-    EXPECT_NE(panel.tile().cacheKey(), key);
-
-    panel.setNoiseAmount(150);
-    EXPECT_EQ(panel.NoiseAmount(), 100);
-    key = panel.tile().cacheKey();
-    panel.setNoiseAmount(100);
-    EXPECT_EQ(panel.tile().cacheKey(), key); // the same value changes nothing
-    panel.setNoiseAmount(30);
-    // The limit is tested before the sign goes: -150 stores 150 without a message.
-    panel.setNoiseAmount(-150);
-    EXPECT_EQ(panel.NoiseAmount(), 150);
-    // The most negative amount neither overflows nor freezes the tile build.
-    panel.setNoiseAmount(std::numeric_limits<int>::min());
-    EXPECT_EQ(panel.NoiseAmount(), std::numeric_limits<int>::max());
+    // Negative amounts count as positive; above 100 is refused once, with a message, and
+    // 100 kept. The limit is tested before the sign goes: -150 stores 150 without a
+    // message, and the most negative amount neither overflows nor freezes the tile
+    // build. The same value again leaves the tile as it is.
+    const struct {
+        int set, stored;
+        bool rebuilt;
+    } amounts[] = {{-30, 30, true},  {150, 100, true}, {100, 100, false}, {30, 30, true}, {-150, 150, true},
+                   {std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), true}};
+    for (const auto& c : amounts) {
+        const qint64 key = panel.tile().cacheKey();
+        panel.setNoiseAmount(c.set);
+        EXPECT_EQ(panel.NoiseAmount(), c.stored) << c.set;
+        EXPECT_EQ(panel.tile().cacheKey() != key, c.rebuilt) << c.set;
+    }
     EXPECT_EQ(panel.tile().size(), QSize(40, 40));
     EXPECT_EQ(dialogs.messages, QStringList({said::tooMuchNoise}));
 
-    dialogs.messages.clear();
-    panel.setTextureSize(0);
-    EXPECT_EQ(panel.TextureSize(), 4);
-    EXPECT_EQ(panel.tile().size(), QSize(4, 4));
-    panel.setTextureSize(241);
-    EXPECT_EQ(panel.TextureSize(), 240);
-    EXPECT_EQ(panel.tile().size(), QSize(240, 240));
-    panel.setTextureSize(3);
-    panel.setTextureSize(4);
-    EXPECT_EQ(dialogs.messages, QStringList({said::textureTooSmall, said::textureTooLarge, said::textureTooSmall}));
+    // Texture sizes outside 4 .. 240 are refused with a message and the nearest kept.
+    const struct {
+        int set, stored;
+        QString message;
+    } sizes[] = {{0, 4, said::textureTooSmall}, {241, 240, said::textureTooLarge}, {3, 4, said::textureTooSmall},
+                 {4, 4, ""}};
+    for (const auto& c : sizes) {
+        dialogs.messages.clear();
+        panel.setTextureSize(c.set);
+        EXPECT_EQ(panel.TextureSize(), c.stored) << c.set;
+        EXPECT_EQ(panel.tile().size(), QSize(c.stored, c.stored)) << c.set;
+        EXPECT_EQ(dialogs.messages.join(""), c.message) << c.set;
+    }
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr); // the hourglass is gone again
 }
 
@@ -218,58 +214,48 @@ TEST(GrainPanel, TileIsRebuiltOnlyForItsOwnSettings)
     EXPECT_NE(panel.tile().cacheKey(), monochrome);
 }
 
-TEST(GrainPanel, FaceRepeatsTheTileFromTheCorner)
+// The face: the tile repeated from the corner, under bevels and a border in shades of
+// the colour.
+TEST(GrainPanel, TileFromTheCornerUnderBevelsAndBorder)
 {
     ShownPanel shown(130, 100);
-    const QImage tile = shown.panel->tile();
-    const QImage face = shown.face();
-    ASSERT_EQ(face.size(), QSize(130, 100));
-    int mismatches = 0;
-    for (int y = 1; y < 99; ++y)
-        for (int x = 1; x < 129; ++x)
-            mismatches += face.pixel(x, y) != tile.pixel(x % 40, y % 40);
-    EXPECT_EQ(mismatches, 0);
-}
-
-TEST(GrainPanel, BevelsAndBorderInShadesOfTheColour)
-{
-    ShownPanel shown(60, 40);
     TGrainPanel& panel = *shown.panel;
     const QColor light(150, 150, 236);
     const QColor dark(80, 80, 232);
+    const auto expectPixels = [&](std::initializer_list<std::tuple<int, int, QColor>> pixels, const char* what) {
+        const QImage face = shown.face();
+        for (const auto& [x, y, color] : pixels)
+            EXPECT_EQ(pixelAt(face, x, y), color) << what << " at " << x << "," << y;
+    };
+    // Every pixel inside the bevel comes from the tile, counted from the panel's corner.
+    const auto tiledFrom = [&](int inset) {
+        const QImage face = shown.face();
+        const QImage tile = panel.tile();
+        int mismatches = 0;
+        for (int y = inset; y < face.height() - inset; ++y)
+            for (int x = inset; x < face.width() - inset; ++x)
+                mismatches += face.pixel(x, y) != tile.pixel(x % tile.width(), y % tile.height());
+        return mismatches;
+    };
 
     // Raised: light top and left, dark bottom and right; the top-right and bottom-left
     // corners belong to the dark side.
-    QImage face = shown.face();
-    EXPECT_EQ(pixelAt(face, 0, 0), light);
-    EXPECT_EQ(pixelAt(face, 58, 0), light);
-    EXPECT_EQ(pixelAt(face, 0, 38), light);
-    EXPECT_EQ(pixelAt(face, 59, 0), dark);
-    EXPECT_EQ(pixelAt(face, 0, 39), dark);
-    EXPECT_EQ(pixelAt(face, 59, 39), dark);
-
+    expectPixels({{0, 0, light}, {128, 0, light}, {0, 98, light}, {129, 0, dark}, {0, 99, dark}, {129, 99, dark}},
+                 "raised");
+    EXPECT_EQ(tiledFrom(1), 0);
     panel.setBevelOuter(TGrainPanel::bvLowered);
-    face = shown.face();
-    EXPECT_EQ(pixelAt(face, 0, 0), dark);
-    EXPECT_EQ(pixelAt(face, 59, 39), light);
+    expectPixels({{0, 0, dark}, {129, 99, light}}, "lowered");
 
-    // A single border outside the bevel: black top-left, white bottom-right.
+    // A single border outside the bevel: black top-left, white bottom-right; the tile
+    // starts inside border + bevel.
     panel.setBorderStyle(TGrainPanel::bsSingle);
     panel.setBevelOuter(TGrainPanel::bvRaised);
     panel.setBevelWidth(2);
-    face = shown.face();
-    EXPECT_EQ(pixelAt(face, 0, 0), QColor(Qt::black));
-    EXPECT_EQ(pixelAt(face, 59, 39), QColor(Qt::white));
-    EXPECT_EQ(pixelAt(face, 1, 1), light);
-    EXPECT_EQ(pixelAt(face, 2, 2), light);
-    EXPECT_EQ(pixelAt(face, 57, 37), dark);
-    // The tile starts inside border + bevel, still counted from the corner.
-    EXPECT_EQ(face.pixel(3, 3), panel.tile().pixel(3, 3));
+    expectPixels({{0, 0, Qt::black}, {129, 99, Qt::white}, {1, 1, light}, {2, 2, light}, {127, 97, dark}}, "border");
+    EXPECT_EQ(tiledFrom(3), 0);
 
     // No bevels: the tile reaches the edge.
     panel.setBorderStyle(TGrainPanel::bsNone);
     panel.setBevelOuter(TGrainPanel::bvNone);
-    face = shown.face();
-    EXPECT_EQ(face.pixel(0, 0), panel.tile().pixel(0, 0));
-    EXPECT_EQ(face.pixel(59, 39), panel.tile().pixel(19, 39));
+    EXPECT_EQ(tiledFrom(0), 0);
 }
