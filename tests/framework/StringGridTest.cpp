@@ -276,6 +276,8 @@ TEST(StringGrid, AssistiveToolsSeeATableOfCellTexts)
     EXPECT_EQ(cell->text(QAccessible::Name), "changed");
     const QPoint onScreen = grid.viewport()->mapToGlobal(centreOf(grid, 3, 2));
     EXPECT_EQ(table->childAt(onScreen.x(), onScreen.y()), cell);
+    const QPoint header = grid.viewport()->mapToGlobal(centreOf(grid, 1, 0));
+    EXPECT_EQ(table->childAt(header.x(), header.y()), cells->cellAt(0, 1)) << "the fixed row is found too";
     EXPECT_EQ(cell->rect().center(), onScreen);
 
     grid.setSelection({1, 2, 2, 3});
