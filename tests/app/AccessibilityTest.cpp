@@ -285,16 +285,17 @@ TEST_F(Accessibility, DescriptionsAreHintsAndObjectNamesOnlyWhenAsked)
     start();
     const QString aboutLines = "Glyphwell, Version 1.0, Copyright (c) 2026 the Glyphwell developers. Free to use and share.";
     const QStringList hints = {"", "Click to install new font", "", "Hold mouse down to zoom character", "Minimize",
-                               "Select font size", aboutLines, ""};
+                               "Select font size", aboutLines, "", "Select the characters to show"};
     const struct {
         const char* variable; // nullptr: unset
         bool asked;
-        QStringList descriptions; // the form, Install, the source files, the map, Minimise, the size, About, its Close
+        QStringList descriptions; // the form, Install, the source files, the map, Minimise, the size, About, its
+                                  // Close, the block chooser
     } cases[] = {
         {nullptr, false, hints},
         {"0", false, hints},
         {"1", true, {"Form1", "Button4", "ListBox3", "SortableGrid1", "GradientButton6", "FontSize", "Form3",
-                     "GradientButton5"}},
+                     "GradientButton5", "ComboBox2"}},
     };
     for (const auto& expected : cases) {
         if (expected.variable)
@@ -308,7 +309,7 @@ TEST_F(Accessibility, DescriptionsAreHintsAndObjectNamesOnlyWhenAsked)
         QStringList descriptions;
         for (QObject* object : std::initializer_list<QObject*>{&form, form.Button4, form.ListBox3, form.SortableGrid1,
                                                               form.GradientButton6, form.FontSize, &about,
-                                                              about.GradientButton5})
+                                                              about.GradientButton5, form.ComboBox2})
             descriptions << accessible(object)->text(QAccessible::Description);
         const char* variable = expected.variable ? expected.variable : "unset";
         EXPECT_EQ(descriptions, expected.descriptions) << variable;
