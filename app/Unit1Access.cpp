@@ -6,6 +6,7 @@
 #include "preview/CharacterMap.h"
 #include "preview/Unit2.h"
 
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QComboBox>
@@ -88,8 +89,57 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 };
 
+// A drop-down named by what it chooses, its choice as its value. Qt names a combo box
+// on Linux by its current text, so a reader heard the choice twice and never what
+// it was for. Its children are Qt's: the list it drops down and, when it can be
+// typed into, its field.
+class ComboBoxAccessible : public QAccessibleWidget {
+public:
+    explicit ComboBoxAccessible(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+    QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Value)
+            return box()->currentText();
+        return QAccessibleWidget::text(kind);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.expandable = true;
+        state.expanded = box()->view()->isVisible();
+        state.editable = box()->isEditable();
+        return state;
+    }
+    int childCount() const override { return box()->isEditable() ? 2 : 1; }
+    QAccessibleInterface* child(int index) const override
+    {
+        if (index == 0)
+            return QAccessible::queryAccessibleInterface(box()->view());
+        return index == 1 && box()->isEditable() ? QAccessible::queryAccessibleInterface(box()->lineEdit()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        if (!child)
+            return -1;
+        if (child->object() == box()->view())
+            return 0;
+        return box()->isEditable() && child->object() == box()->lineEdit() ? 1 : -1;
+    }
+    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+    void doAction(const QString& name) override
+    {
+        // Posted: the caller's request returns before the list is up.
+        if ((name == showMenuAction() || name == pressAction()) && box()->isEnabled())
+            QMetaObject::invokeMethod(box(), &QComboBox::showPopup, Qt::QueuedConnection);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+};
+
 // Assistive tools see the program's own windows as windows, About as a dialog, not
-// as bare panes, and split tool buttons as both a button and a menu.
+// as bare panes, split tool buttons as both a button and a menu, and drop-downs by
+// their names.
 QAccessibleInterface* windowAccessible(const QString& className, QObject* object)
 {
     static const QStringList windows = {QStringLiteral("TForm1"), QStringLiteral("TForm2")};
@@ -97,6 +147,8 @@ QAccessibleInterface* windowAccessible(const QString& className, QObject* object
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Dialog);
     if (windows.contains(className) && object->isWidgetType())
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    if (auto* box = qobject_cast<QComboBox*>(object); className == QLatin1String("QComboBox") && box)
+        return new ComboBoxAccessible(box);
     auto* tool = qobject_cast<QToolButton*>(object);
     if (className == QLatin1String("QToolButton") && tool && tool->popupMode() == QToolButton::MenuButtonPopup)
         return new SplitButtonAccessible(tool);

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QTimer>
@@ -147,6 +148,21 @@ TEST_F(Accessibility, ControlsAreNamedCaptionedAndShowCutTextsWhole)
     };
     for (const auto& [control, name] : spoken)
         EXPECT_EQ(accessible(control)->text(QAccessible::Name), name);
+    // Drop-downs are named by what they choose; the choice is their value, and what
+    // they drop down (and the field typed into) their children.
+    const std::tuple<QComboBox*, QString, int> boxes[] = {{form.ComboBox1, "Sample choice", 2},
+                                                          {form.ComboBox2, "Unicode block", 1}};
+    for (const auto& [box, name, children] : boxes) {
+        QAccessibleInterface* spokenBox = accessible(box);
+        EXPECT_EQ(spokenBox->role(), QAccessible::ComboBox) << name.toStdString();
+        EXPECT_EQ(spokenBox->text(QAccessible::Name), name);
+        EXPECT_EQ(spokenBox->text(QAccessible::Value), box->currentText());
+        EXPECT_FALSE(box->currentText().isEmpty());
+        ASSERT_EQ(spokenBox->childCount(), children);
+        EXPECT_EQ(spokenBox->child(0)->object(), box->view());
+        EXPECT_EQ(spokenBox->indexOfChild(spokenBox->child(children - 1)), children - 1);
+        EXPECT_EQ(spokenBox->state().editable, children == 2);
+    }
 
     // Each caption is tied to its field, read without its " :", and keeps its whole
     // text left of it.
