@@ -93,9 +93,34 @@ public:
 // on Linux by its current text, so a reader heard the choice twice and never what
 // it was for. Its children are Qt's: the list it drops down and, when it can be
 // typed into, its field.
-class ComboBoxAccessible : public QAccessibleWidget {
+class ComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit ComboBoxAccessible(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this)
+                                                  : QAccessibleWidget::interface_cast(type);
+    }
+    // Its text, read only, is the choice shown: readers read a drop-down's choice there.
+    QString text(int start, int end) const override { return box()->currentText().mid(start, end - start); }
+    int characterCount() const override { return int(box()->currentText().size()); }
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override
+    {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
 
     QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
     QString text(QAccessible::Text kind) const override

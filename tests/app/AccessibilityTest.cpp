@@ -157,6 +157,9 @@ TEST_F(Accessibility, ControlsAreNamedCaptionedAndShowCutTextsWhole)
         EXPECT_EQ(spokenBox->role(), QAccessible::ComboBox) << name.toStdString();
         EXPECT_EQ(spokenBox->text(QAccessible::Name), name);
         EXPECT_EQ(spokenBox->text(QAccessible::Value), box->currentText());
+        QAccessibleTextInterface* shown = spokenBox->textInterface();
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown->text(0, shown->characterCount()), box->currentText());
         EXPECT_FALSE(box->currentText().isEmpty());
         ASSERT_EQ(spokenBox->childCount(), children);
         EXPECT_EQ(spokenBox->child(0)->object(), box->view());
