@@ -149,7 +149,7 @@ TEST_F(FontFormats, OpenTypeCollectionsAndWebFontsFindTheirFiles)
                                      {"condensed.woff2", "DejaVu Sans Condensed"}, {"pair.ttc", "DejaVu Serif"}}) {
         chooseFile(form, file);
         const QString size = catalogue::kilobytesText(QFile(fonts + '/' + file).size());
-        EXPECT_EQ(fileFields(form), QStringList({file, fonts + '/', face, size}).join(" | "));
+        EXPECT_EQ(fileFields(form), QStringList({file, fonts + '/', face, size}).join(" | ")) << qPrintable(file);
     }
 
     // Uninstalling a face of the collection names the face that goes with it.
