@@ -24,7 +24,7 @@ void release(TForm1& form, Qt::MouseButton button = Qt::LeftButton)
 
 } // namespace
 
-TEST_F(CharacterMap, TheGridHoldsCodes33To255InTheSelectedFace)
+TEST_F(CharacterMap, TheGridHoldsCodes33To255InTheSelectedFaceAndAHeldCellShowsTheOverlay)
 {
     testenv::writeFile(fontFolder + "/x.ttf", "x");
     registry.set("Alpha (TrueType)", "x.ttf");
@@ -32,14 +32,11 @@ TEST_F(CharacterMap, TheGridHoldsCodes33To255InTheSelectedFace)
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     TSortableGrid* grid = form.SortableGrid1;
-    EXPECT_EQ(grid->ColCount(), 10);
-    EXPECT_EQ(grid->RowCount(), 23);
-    EXPECT_EQ(grid->FixedCols(), 0);
-    EXPECT_EQ(grid->FixedRows(), 0);
+    EXPECT_EQ(QSize(grid->ColCount(), grid->RowCount()), QSize(10, 23));
+    EXPECT_EQ(QSize(grid->FixedCols(), grid->FixedRows()), QSize(0, 0));
     EXPECT_EQ(grid->ColWidths(0), 40);
     EXPECT_FALSE(grid->ClickSorting());
-    EXPECT_EQ(grid->AlignmentHorz(), taCenter);
-    EXPECT_EQ(grid->AlignmentVert(), taMiddle);
+    EXPECT_EQ(std::pair(grid->AlignmentHorz(), grid->AlignmentVert()), std::pair(taCenter, taMiddle));
     EXPECT_EQ(grid->BevelStyle(), cbNone);
     EXPECT_TRUE(grid->ProportionalScrollBars());
     EXPECT_EQ(grid->font().pixelSize(), 24);
@@ -54,45 +51,26 @@ TEST_F(CharacterMap, TheGridHoldsCodes33To255InTheSelectedFace)
     EXPECT_EQ(grid->VisibleRowCount(), 5);
     EXPECT_EQ(grid->verticalScrollBar()->pageStep(), 5);
 
-    // Another face refills in that face; the file view leaves the grid alone.
-    form.ListBox1->setItemIndex(1);
-    form.ListBox1Click();
-    EXPECT_EQ(grid->font().family(), "Beta");
-    form.Button5Click();
-    EXPECT_EQ(form.Edit1->font().family(), "Alpha");
-    EXPECT_EQ(grid->font().family(), "Beta");
-}
-
-TEST_F(CharacterMap, HoldingACellShowsTheOverlayWithItsCode)
-{
-    TForm1& form = start();
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     TForm2& overlay = *windows.form2;
     EXPECT_TRUE(overlay.isHidden());
     EXPECT_EQ(overlay.size(), QSize(483, 468));
     EXPECT_DOUBLE_EQ(overlay.windowOpacity(), 190 / 255.0);
     EXPECT_EQ(overlay.Label2->text(), "Unknown ASCII Code");
-
-    press(form, (65 - 33) % 10, (65 - 33) / 10);
-    EXPECT_TRUE(overlay.isVisible());
-    EXPECT_EQ(overlay.Label1->text(), "A");
-    EXPECT_EQ(overlay.Label2->text(), "ASCII-code is #65");
-    EXPECT_EQ(overlay.Label1->font().family(), form.SortableGrid1->font().family());
-    EXPECT_EQ(overlay.Label1->font().pixelSize(), 267);
-    EXPECT_EQ(overlay.pos(), preview::centredPlacement(form.frameGeometry(), overlay.size()));
-    release(form);
-    EXPECT_TRUE(overlay.isHidden());
-    EXPECT_EQ(overlay.Label2->text(), "Unknown ASCII Code");
-
-    // "&" shows as itself; a code above 127.
-    press(form, (38 - 33) % 10, (38 - 33) / 10);
-    EXPECT_EQ(overlay.Label1->text(), "&");
-    EXPECT_EQ(overlay.Label1->textFormat(), Qt::PlainText);
-    release(form);
-    press(form, (233 - 33) % 10, (233 - 33) / 10);
-    EXPECT_EQ(overlay.Label2->text(), "ASCII-code is #233");
-    release(form);
+    // Held, a cell shows its character big in the map's face, "&" as itself, and its code, over the middle of
+    // the window; the release hides it and forgets the code.
+    for (const int code : {65, 38, 233}) {
+        press(form, preview::mapColumn(code), preview::mapRow(code));
+        EXPECT_TRUE(overlay.isVisible()) << code;
+        EXPECT_EQ(overlay.Label1->text(), QString(QChar(code))) << code;
+        EXPECT_EQ(overlay.Label1->textFormat(), Qt::PlainText);
+        EXPECT_EQ(overlay.Label2->text(), QStringLiteral("ASCII-code is #%1").arg(code));
+        EXPECT_EQ(overlay.Label1->font().family(), grid->font().family());
+        EXPECT_EQ(overlay.Label1->font().pixelSize(), 267);
+        EXPECT_EQ(overlay.pos(), preview::centredPlacement(form.frameGeometry(), overlay.size()));
+        release(form);
+        EXPECT_TRUE(overlay.isHidden()) << code;
+        EXPECT_EQ(overlay.Label2->text(), "Unknown ASCII Code") << code;
+    }
 
     // An empty cell: no big character, the code line stays.
     press(form, 5, 22);
@@ -101,20 +79,19 @@ TEST_F(CharacterMap, HoldingACellShowsTheOverlayWithItsCode)
     EXPECT_EQ(overlay.Label2->text(), "Unknown ASCII Code");
     release(form);
 
-    // Right and middle presses show the cell already selected.
+    // Right and middle presses show the cell already selected; every release that reaches the grid hides it.
     press(form, 1, 1);
     release(form);
-    press(form, 7, 3, Qt::RightButton);
-    EXPECT_EQ(overlay.Label1->text(), form.SortableGrid1->Cells(1, 1));
-    release(form, Qt::RightButton);
-    EXPECT_TRUE(overlay.isHidden()) << "every release that reaches the grid hides it";
-    press(form, 7, 3, Qt::MiddleButton);
-    EXPECT_EQ(overlay.Label1->text(), form.SortableGrid1->Cells(1, 1));
-    release(form, Qt::MiddleButton);
+    for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        press(form, 7, 3, button);
+        EXPECT_EQ(overlay.Label1->text(), grid->Cells(1, 1)) << button;
+        release(form, button);
+        EXPECT_TRUE(overlay.isHidden()) << button;
+    }
 
     // Shift+left extends the selection: the bottom-right cell ends on the overlay.
     press(form, 4, 3, Qt::LeftButton, Qt::ShiftModifier);
-    EXPECT_EQ(overlay.Label1->text(), form.SortableGrid1->Cells(4, 3));
+    EXPECT_EQ(overlay.Label1->text(), grid->Cells(4, 3));
     release(form);
 
     // The overlay keeps its first place after the main window moves.
@@ -123,4 +100,12 @@ TEST_F(CharacterMap, HoldingACellShowsTheOverlayWithItsCode)
     press(form, 0, 0);
     EXPECT_EQ(overlay.pos(), first);
     release(form);
+
+    // Another face refills in that face; the file view leaves the grid alone.
+    form.ListBox1->setItemIndex(1);
+    form.ListBox1Click();
+    EXPECT_EQ(grid->font().family(), "Beta");
+    form.Button5Click();
+    EXPECT_EQ(form.Edit1->font().family(), "Alpha");
+    EXPECT_EQ(grid->font().family(), "Beta");
 }

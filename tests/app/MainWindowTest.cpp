@@ -1,6 +1,7 @@
 #include "preview/Unit2.h"
 #include "system/FontFactory.h"
 #include "app/Unit3.h"
+#include "tests/support/Choose.h"
 #include "tests/support/FormFixture.h"
 
 #include <QAction>
@@ -29,8 +30,7 @@ TEST_F(MainWindow, ControlsAtTheirBoundsWithTheirTexts)
     EXPECT_EQ(form.windowTitle(), "Glyphwell");
     EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(form.size(), QSize(799, 601));
-    EXPECT_EQ(windows.form2->objectName(), "Form2");
-    EXPECT_EQ(windows.form3->objectName(), "Form3");
+    EXPECT_EQ(windows.form2->objectName() + windows.form3->objectName(), "Form2Form3");
 
     struct Expected {
         const char* name;
@@ -94,9 +94,8 @@ TEST_F(MainWindow, ControlsAtTheirBoundsWithTheirTexts)
     EXPECT_EQ(form.ComboBox1->count(), 4);
     EXPECT_EQ(form.FontSize->text(), "24");
     EXPECT_EQ(form.UpDown1->Position(), 24);
-    EXPECT_EQ(form.TrackBar1->value(), 15);
-    EXPECT_EQ(form.TrackBar1->minimum(), 1);
-    EXPECT_EQ(form.TrackBar1->maximum(), 50);
+    EXPECT_EQ(QList<int>({form.TrackBar1->minimum(), form.TrackBar1->value(), form.TrackBar1->maximum()}),
+              QList<int>({1, 15, 50}));
     EXPECT_FALSE(form.Timer1->isActive());
     EXPECT_EQ(form.Button4->toolTip(), "Click to install new font");
     EXPECT_EQ(form.FontSize->toolTip(), "Font Size|Select font size");
@@ -148,11 +147,27 @@ TEST_F(MainWindow, MissingFoldersGiveASingleSeparatorAndNoMessage)
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
-TEST_F(MainWindow, DragOnlyFromTheTitleHandlesWithTheLeftButton)
+// On the shown window: hints, and dragging it by its title handles.
+TEST_F(MainWindow, HintsShowTheirShortPartAndOnlyTheTitleHandlesDragWithTheLeftButton)
 {
     TForm1& form = start();
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    // A hint shows its short part in the hint window's font and colour.
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), form.FontSize->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(form.FontSize, &help);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), "Font Size");
+    EXPECT_TRUE(QToolTip::font().bold());
+    EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipText), QColor(0, 0, 255));
+    QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), 5000); // hidden again after its pause
+    // A hint in a script no installed face has shows boxes: no search over every font.
+    form.Edit2->setToolTip(QString::fromUtf8("明朝体"));
+    QApplication::sendEvent(form.Edit2, &help);
+    EXPECT_TRUE(QToolTip::font().styleStrategy() & QFont::NoFontMerging);
+    EXPECT_TRUE(QToolTip::font().bold());
+    QToolTip::hideText();
+
     form.move(100, 100);
     const QSize size = form.size();
     const QPoint start = form.pos();
@@ -185,32 +200,11 @@ TEST_F(MainWindow, DragOnlyFromTheTitleHandlesWithTheLeftButton)
     form.FormMouseUp(Qt::LeftButton, 0, 0);
 
     // The face label over the title picture, the background and the panels are not handles.
-    QTest::mousePress(form.Panel4, Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_FALSE(form.isDragging());
-    QTest::mousePress(&form, Qt::LeftButton, {}, QPoint(230, 360));
-    EXPECT_FALSE(form.isDragging());
-    QTest::mousePress(form.GrainPanel2, Qt::LeftButton, {}, QPoint(3, 3));
-    EXPECT_FALSE(form.isDragging());
-}
-
-TEST_F(MainWindow, HintsShowTheirShortPartInTheHintWindowsFont)
-{
-    TForm1& form = start();
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), form.FontSize->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(form.FontSize, &help);
-    EXPECT_TRUE(QToolTip::isVisible());
-    EXPECT_EQ(QToolTip::text(), "Font Size");
-    EXPECT_TRUE(QToolTip::font().bold());
-    EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipText), QColor(0, 0, 255));
-    QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), 5000); // hidden again after its pause
-
-    // A hint in a script no installed face has shows boxes: no search over every font.
-    form.Edit2->setToolTip(QString::fromUtf8("明朝体"));
-    QApplication::sendEvent(form.Edit2, &help);
-    EXPECT_TRUE(QToolTip::font().styleStrategy() & QFont::NoFontMerging);
-    EXPECT_TRUE(QToolTip::font().bold());
+    for (const auto& [widget, at] : {std::pair<QWidget*, QPoint>{form.Panel4, {10, 10}}, {&form, {230, 360}},
+                                     {form.GrainPanel2, {3, 3}}}) {
+        QTest::mousePress(widget, Qt::LeftButton, {}, at);
+        EXPECT_FALSE(form.isDragging()) << widget->objectName().toStdString();
+    }
 }
 
 TEST_F(MainWindow, NamesInOtherScriptsShowInAFaceThatHoldsThemAndLatinNamesInTheirOwn)
@@ -221,8 +215,7 @@ TEST_F(MainWindow, NamesInOtherScriptsShowInAFaceThatHoldsThemAndLatinNamesInThe
     const QFont title = form.Panel4->font();
     const QFont field = form.Edit2->font();
     for (const QString& name : {arabic, georgian}) {
-        form.ListBox1->setItemIndex(form.ListBox1->Items().indexOf(name));
-        form.ListBox1Click();
+        chooseFace(form, name);
         EXPECT_EQ(form.Panel4->text(), name);
         EXPECT_EQ(form.Edit2->text(), name);
         // Each draws the whole name in one face.
@@ -234,8 +227,7 @@ TEST_F(MainWindow, NamesInOtherScriptsShowInAFaceThatHoldsThemAndLatinNamesInThe
         EXPECT_EQ(form.Panel4->font().pixelSize(), title.pixelSize());
     }
 
-    form.ListBox1->setItemIndex(0);
-    form.ListBox1Click();
+    chooseFace(form, "Alpha");
     EXPECT_EQ(form.Panel4->text(), "Alpha");
     EXPECT_EQ(form.Panel4->font(), title);
     EXPECT_EQ(form.Edit2->font(), field);

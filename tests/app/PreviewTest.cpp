@@ -29,6 +29,11 @@ TEST_F(Preview, ClickingAFaceFillsTheFaceViewFromItsRegistryNames)
     TForm1& form = start({"Alpha", "Beta"});
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    // Item 0 is selected: its 25-pixel row is drawn on the highlight colour, item 1 is not.
+    const QImage shot = form.ListBox1->viewport()->grab().toImage();
+    EXPECT_EQ(form.ListBox1->visualRect(form.ListBox1->model()->index(1, 0)).top(), 25);
+    EXPECT_EQ(shot.pixelColor(shot.width() - 3, 24), form.ListBox1->palette().color(QPalette::Highlight));
+    EXPECT_EQ(shot.pixelColor(shot.width() - 3, 26), form.ListBox1->palette().color(QPalette::Base));
 
     // Slots 1 and 6: two source files, slot 1's first; the probe result in slot order.
     EXPECT_EQ(form.ListBox3->Items(), QStringList({"alpha.ttf", "alphabi.ttf"}));
@@ -47,6 +52,9 @@ TEST_F(Preview, ClickingAFaceFillsTheFaceViewFromItsRegistryNames)
     EXPECT_EQ(form.Panel4->text(), "Alpha");
     form.ListBox1->setItemIndex(2);
     EXPECT_EQ(form.Panel4->text(), "Alpha");
+    form.setFaceDrawing(false);
+    EXPECT_FALSE(form.ListBox1->isOwnerDrawn());
+    EXPECT_EQ(form.ListBox1->ItemIndex(), 2) << "the drawing changes, the selection stays";
 }
 
 TEST_F(Preview, FontsOfTheFacesWithinReachAreMadeWhileIdle)
@@ -100,8 +108,8 @@ TEST_F(Preview, FontsOfTheFacesWithinReachAreMadeWhileIdle)
     form.ListBox1->scrollToBottom();
     QTest::mouseClick(form.ItalicButton, Qt::LeftButton);
     idle();
-    EXPECT_TRUE(ahead.isMade(face(0)));
-    EXPECT_TRUE(ahead.isMade(face(2)));
+    for (const int row : {0, 2})
+        EXPECT_TRUE(ahead.isMade(face(row))) << row;
     EXPECT_FALSE(ahead.isMade(face(30)));
 
     // The file view hides the face list: what was waiting stays waiting, and nothing new
@@ -128,9 +136,38 @@ TEST_F(Preview, AProbeErrorStopsThePreviewAfterTheSampleFace)
     EXPECT_EQ(form.Panel4->text(), "Alpha");
 }
 
-TEST_F(Preview, StyleSizeAndColourStayWithTheSampleAcrossFaces)
+TEST_F(Preview, SizeFieldStyleAndColourStayWithTheSampleAcrossFaces)
 {
     TForm1& form = start();
+    // Text that is not a whole number is refused and keeps the size; a sign is dropped and the size kept in
+    // bounds; 0 takes the interface font's size.
+    const struct {
+        const char* typed;
+        int size; // 0: any size above 0
+        bool refused;
+    } sizes[] = {
+        {"abc", 24, true},   {"", 24, true},     {"12345678901234567890", 24, true},
+        {"100", 100, false}, {"-12", 12, false}, {"500000", preview::largestSampleSize, false}, {"0", 0, false},
+    };
+    for (const auto& c : sizes) {
+        const qsizetype told = dialogs.messages.size();
+        form.FontSize->setText(c.typed);
+        EXPECT_EQ(dialogs.messages.mid(told), c.refused ? QStringList{said::notAnInteger.arg(c.typed)} : QStringList())
+            << c.typed;
+        const int size = form.Edit1->font().pointSize();
+        EXPECT_TRUE(c.size ? size == c.size : size > 0) << c.typed << ": " << size;
+    }
+    // The arrows stay in 0..100.
+    form.FontSize->setText("99");
+    form.UpDown1->stepUp();
+    form.UpDown1->stepUp();
+    EXPECT_EQ(form.FontSize->text(), "100");
+    EXPECT_EQ(form.Edit1->font().pointSize(), 100);
+    form.FontSize->setText("1");
+    form.UpDown1->stepDown();
+    form.UpDown1->stepDown();
+    EXPECT_EQ(form.FontSize->text(), "0");
+
     dialogs.chosenColors = {QColor(Qt::red), std::nullopt};
     QTest::mouseClick(form.BoldButton, Qt::LeftButton);
     QTest::mouseClick(form.ItalicButton, Qt::LeftButton);
@@ -159,37 +196,6 @@ TEST_F(Preview, StyleSizeAndColourStayWithTheSampleAcrossFaces)
     EXPECT_EQ(form.SortableGrid1->font().pixelSize(), 24);
 }
 
-TEST_F(Preview, SizeFieldTextsAndTheArrows)
-{
-    TForm1& form = start();
-    form.FontSize->setText("abc");
-    EXPECT_EQ(dialogs.messages, QStringList({said::notAnInteger.arg("abc")}));
-    form.FontSize->setText("");
-    EXPECT_EQ(dialogs.messages.last(), said::notAnInteger.arg(""));
-    form.FontSize->setText("12345678901234567890");
-    EXPECT_EQ(dialogs.messages.size(), 3);
-    EXPECT_EQ(form.Edit1->font().pointSize(), 24) << "a failed conversion keeps the size";
-
-    form.FontSize->setText("100");
-    EXPECT_EQ(form.Edit1->font().pointSize(), 100);
-    form.FontSize->setText("-12");
-    EXPECT_EQ(form.Edit1->font().pointSize(), 12);
-    form.FontSize->setText("500000");
-    EXPECT_EQ(form.Edit1->font().pointSize(), preview::largestSampleSize);
-    form.FontSize->setText("0");
-    EXPECT_GT(form.Edit1->font().pointSize(), 0);
-
-    form.FontSize->setText("99");
-    form.UpDown1->stepUp();
-    form.UpDown1->stepUp();
-    EXPECT_EQ(form.FontSize->text(), "100") << "the arrows stay in 0..100";
-    EXPECT_EQ(form.Edit1->font().pointSize(), 100);
-    form.FontSize->setText("1");
-    form.UpDown1->stepDown();
-    form.UpDown1->stepDown();
-    EXPECT_EQ(form.FontSize->text(), "0");
-}
-
 TEST_F(Preview, SampleChooser)
 {
     TForm1& form = start();
@@ -215,21 +221,4 @@ TEST_F(Preview, SampleChooser)
     form.Edit1->setPlainText("edited by hand");
     emit form.ComboBox1->textActivated(form.ComboBox1->currentText());
     EXPECT_EQ(form.Edit1->toPlainText(), "Sample");
-}
-
-TEST_F(Preview, OwnerDrawnItemsOnTheHighlightWhenSelected)
-{
-    TForm1& form = start({"Alpha", "Beta"});
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    const QImage shot = form.ListBox1->viewport()->grab().toImage();
-    const QColor highlight = form.ListBox1->palette().color(QPalette::Highlight);
-    const QColor base = form.ListBox1->palette().color(QPalette::Base);
-    // Item 0 is selected: its 25-pixel row is on the highlight colour, item 1 is not.
-    EXPECT_EQ(form.ListBox1->visualRect(form.ListBox1->model()->index(1, 0)).top(), 25);
-    EXPECT_EQ(shot.pixelColor(shot.width() - 3, 24), highlight);
-    EXPECT_EQ(shot.pixelColor(shot.width() - 3, 26), base);
-    form.setFaceDrawing(false);
-    EXPECT_FALSE(form.ListBox1->isOwnerDrawn());
-    EXPECT_EQ(form.ListBox1->ItemIndex(), 0) << "the drawing changes, the selection stays";
 }

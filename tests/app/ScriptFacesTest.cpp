@@ -9,6 +9,7 @@
 #include "preview/Unit2.h"
 #include "system/FaceCoverage.h"
 #include "system/FontFactory.h"
+#include "tests/support/Choose.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/Printers.h"
 #include "tests/support/TestEnvironment.h"
@@ -42,17 +43,12 @@ QSet<QString> scriptsOf(const QString& text)
     return scripts;
 }
 
-struct Window {
+struct ScriptFaces : ::testing::Test {
     FakeDialogs dialogs;
     RealServices real;
     Windows windows = createWindows(real.services());
     TForm1& form = *windows.form1;
 
-    void select(const QString& face)
-    {
-        form.ListBox1->setItemIndex(int(form.ListBox1->Items().indexOf(face)));
-        form.ListBox1Click();
-    }
     QString zoomLine(int column, int row)
     {
         form.SortableGrid1->setSelection({column, row, column, row});
@@ -65,9 +61,8 @@ struct Window {
 
 } // namespace
 
-TEST(ScriptFaces, TheListWritesANameItsFaceLacksPlainlyWithAFewCharactersOfTheFace)
+TEST_F(ScriptFaces, TheListWritesANameItsFaceLacksPlainlyWithAFewCharactersOfTheFace)
 {
-    Window window;
     const struct {
         const char* face;
         const char* scripts; // of the specimen; nullptr: the face writes its own name
@@ -89,10 +84,10 @@ TEST(ScriptFaces, TheListWritesANameItsFaceLacksPlainlyWithAFewCharactersOfTheFa
         draw(painter);
         return image;
     };
-    const QFont list = window.form.ListBox1->font();
-    window.form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window.form));
-    const auto* loading = window.form.findChild<QTimer*>(QStringLiteral("ListFontsTimer"));
+    const QFont list = form.ListBox1->font();
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const auto* loading = form.findChild<QTimer*>(QStringLiteral("ListFontsTimer"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.face);
         const sys::FaceCoverage coverage = sys::faceCoverage(c.face);
@@ -108,13 +103,13 @@ TEST(ScriptFaces, TheListWritesANameItsFaceLacksPlainlyWithAFewCharactersOfTheFa
         }
         // The row as the list draws it, once the list has loaded the fonts of the rows in
         // view (a paint loads them for a few milliseconds, the rest right after).
-        window.select(c.face);
-        window.form.ListBox1->viewport()->repaint();
+        chooseFace(form, c.face);
+        form.ListBox1->viewport()->repaint();
         QTRY_VERIFY(!loading->isActive());
         QFont own = list;
         sys::setFace(own, c.face, sys::Fallback::None);
-        const int index = int(window.form.ListBox1->Items().indexOf(c.face));
-        const QImage row = drawn([&](QPainter& p) { window.form.ListBox1DrawItem(p, index, item, Qt::white); });
+        const int index = int(form.ListBox1->Items().indexOf(c.face));
+        const QImage row = drawn([&](QPainter& p) { form.ListBox1DrawItem(p, index, item, Qt::white); });
         // The name's ink on the left; a specimen's in the row's last third.
         const auto inked = [&](int from, int to) {
             for (int x = from; x < to; ++x)
@@ -159,10 +154,8 @@ TEST(ScriptFaces, TheListWritesANameItsFaceLacksPlainlyWithAFewCharactersOfTheFa
     EXPECT_NE(cut.copy(160, 0, 40, 25), name.copy(160, 0, 40, 25));
 }
 
-TEST(ScriptFaces, EachFaceOpensItsMapOnCharactersItHasAndTheZoomNamesThem)
+TEST_F(ScriptFaces, EachFaceOpensItsMapOnCharactersItHasAndTheZoomNamesThem)
 {
-    Window window;
-    TForm1& form = window.form;
     const struct {
         const char* face;
         const char* opening;
@@ -178,7 +171,7 @@ TEST(ScriptFaces, EachFaceOpensItsMapOnCharactersItHasAndTheZoomNamesThem)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.face);
-        window.select(c.face);
+        chooseFace(form, c.face);
         EXPECT_EQ(form.ComboBox2->currentText(), c.opening);
         // Ten to a row, every cell of a block a character the face has, none twice; the
         // 8-bit page holds its 223 codes.
@@ -193,59 +186,57 @@ TEST(ScriptFaces, EachFaceOpensItsMapOnCharactersItHasAndTheZoomNamesThem)
         EXPECT_EQ(cells.size(), eightBit ? 223 : filled);
         EXPECT_EQ(form.SortableGrid1->RowCount(), (filled + 9) / 10);
         EXPECT_TRUE(form.SortableGrid1->Cells((filled - 1) % 10, (filled - 1) / 10).size() > 0);
-        EXPECT_EQ(window.zoomLine(0, 0), c.zoom);
+        EXPECT_EQ(zoomLine(0, 0), c.zoom);
         if (c.spoken)
             EXPECT_EQ(form.SortableGrid1->accessibleCellName(0, 0), QString::fromUtf8(c.spoken));
-        EXPECT_EQ(window.windows.form2->Label2->text(), "Unknown ASCII Code");
+        EXPECT_EQ(windows.form2->Label2->text(), "Unknown ASCII Code");
     }
 
     // Another block of a Latin face, chosen from the keyboard: its characters from the
     // top, named by Unicode; Home goes back to the 8-bit page and its codes.
-    window.select("DejaVu Sans");
+    chooseFace(form, "DejaVu Sans");
     EXPECT_EQ(form.ComboBox2->toolTip(), "Select the characters to show");
     form.ComboBox2->setCurrentIndex(form.ComboBox2->findText("Latin Extended-A") - 1);
     QTest::keyClick(form.ComboBox2, Qt::Key_Down);
     EXPECT_EQ(form.SortableGrid1->RowCount(), 13); // 128 characters
     form.SortableGrid1MouseDown(Qt::RightButton, {}, 0, 0); // zooms the current cell, the first
-    EXPECT_EQ(window.windows.form2->Label2->text(), "Unicode U+0100 LATIN CAPITAL LETTER A WITH MACRON");
+    EXPECT_EQ(windows.form2->Label2->text(), "Unicode U+0100 LATIN CAPITAL LETTER A WITH MACRON");
     form.SortableGrid1MouseUp(Qt::RightButton, {}, 0, 0);
-    EXPECT_EQ(window.zoomLine(1, 0), "Unicode U+0101 LATIN SMALL LETTER A WITH MACRON");
+    EXPECT_EQ(zoomLine(1, 0), "Unicode U+0101 LATIN SMALL LETTER A WITH MACRON");
     EXPECT_EQ(form.SortableGrid1->accessibleCellName(1, 0), QString::fromUtf8("ā, U+0101 LATIN SMALL LETTER A WITH MACRON"));
     QTest::keyClick(form.ComboBox2, Qt::Key_Home);
     EXPECT_EQ(form.SortableGrid1->RowCount(), preview::mapRows);
-    EXPECT_EQ(window.zoomLine(2, 22), "ASCII-code is #255");
+    EXPECT_EQ(zoomLine(2, 22), "ASCII-code is #255");
 }
 
-TEST(ScriptFaces, AFaceWithoutTheSamplesLettersShowsItsOwnScriptAndGivesTheTextBack)
+TEST_F(ScriptFaces, AFaceWithoutTheSamplesLettersShowsItsOwnScriptAndGivesTheTextBack)
 {
-    Window window;
-    TForm1& form = window.form;
     form.ComboBox1->setEditText("The quick brown fox");
-    window.select("DejaVu Sans");
+    chooseFace(form, "DejaVu Sans");
     EXPECT_EQ(form.Edit1->toPlainText(), "The quick brown fox");
     EXPECT_EQ(form.Edit1->toolTip(), "Type your sample text here");
 
-    window.select("Noto Sans Arabic");
+    chooseFace(form, "Noto Sans Arabic");
     const QString line = form.Edit1->toPlainText();
     EXPECT_GE(line.size(), 20);
     EXPECT_EQ(scriptsOf(line), QSet<QString>{"Arabic"});
     EXPECT_TRUE(sys::faceCoverage("Noto Sans Arabic").hasAll(line));
     EXPECT_EQ(form.Edit1->toolTip(), "Sample in Arabic: the face has no Latin letters");
-    window.select("Noto Color Emoji");
+    chooseFace(form, "Noto Color Emoji");
     EXPECT_EQ(form.Edit1->toolTip(), "Sample of the face's own characters: the face has no Latin letters");
 
     // The user's text comes back with the next face that can draw it.
-    window.select("Noto Sans CJK JP");
+    chooseFace(form, "Noto Sans CJK JP");
     EXPECT_EQ(form.Edit1->toPlainText(), "The quick brown fox");
     EXPECT_EQ(form.Edit1->toolTip(), "Type your sample text here");
 
     // Typed text is shown as typed, in the face, and stays the user's.
-    window.select("Noto Sans Devanagari");
+    chooseFace(form, "Noto Sans Devanagari");
     form.Edit1->selectAll();
     QTest::keyClicks(form.Edit1, "abc");
     EXPECT_EQ(form.Edit1->toPlainText(), "abc");
-    window.select("Noto Sans Devanagari");
+    chooseFace(form, "Noto Sans Devanagari");
     EXPECT_NE(form.Edit1->toPlainText(), "abc"); // chosen again: its own script once more
-    window.select("DejaVu Sans");
+    chooseFace(form, "DejaVu Sans");
     EXPECT_EQ(form.Edit1->toPlainText(), "abc");
 }

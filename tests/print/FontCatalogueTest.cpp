@@ -86,8 +86,7 @@ TEST(FontCatalogue, PagesBreakAfterFiftyTwoRows)
     ASSERT_EQ(rows.size(), 60u);
     EXPECT_EQ(rows[0], std::make_pair(1, 350));
     for (int i = 1; i < 53; ++i)
-        EXPECT_EQ(rows[i], std::make_pair(1, 370 + 110 * i)) << i;
-    EXPECT_EQ(rows[52].second, 6090);
+        EXPECT_EQ(rows[i], std::make_pair(1, 370 + 110 * i)) << i; // the last at 6090
     for (int i = 53; i < 60; ++i)
         EXPECT_EQ(rows[i], std::make_pair(2, 480 + 110 * (i - 53))) << i;
     EXPECT_EQ(sixty.printer.first("Face 60").y, 1140);

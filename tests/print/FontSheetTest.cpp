@@ -117,15 +117,12 @@ TEST(FontSheet, SizeColumnAndCharacterMapInTheMemoFace)
             EXPECT_EQ(*cell.rect, QRect(200 * column, 750 + 150 * row, 170, 100)) << column << "," << row;
             EXPECT_EQ(QPoint(cell.x, cell.y), QPoint(200 * column + 50, 750 + 150 * row));
             EXPECT_EQ(cell.text, sources.characterMap.columns[column][row]);
+            // The last row's seven empty cells print as white boxes.
+            EXPECT_EQ(cell.text.isEmpty(), row == 22 && column >= 3) << column << "," << row;
             EXPECT_EQ(cell.font, (Font{"Alpha", 8}));
         }
     }
     EXPECT_EQ(cells[22].text, QString(QChar(0xFD))) << "code 253 in row 22";
-    EXPECT_EQ(cells[22].y, 4050);
-    int blanks = 0;
-    for (int column = 3; column < 10; ++column)
-        blanks += cells[column * 23 + 22].text.isEmpty() ? 1 : 0;
-    EXPECT_EQ(blanks, 7) << "the last row's seven empty cells print as white boxes";
 
     // Wider and narrower columns move everything after them.
     sources.characterMap.columnWidths = {10, 60, 40, 40, 40, 40, 40, 40, 40, 40};

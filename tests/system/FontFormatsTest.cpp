@@ -12,6 +12,7 @@
 #include "system/Fontconfig.h"
 #include "system/FontResources.h"
 #include "system/RasterFaces.h"
+#include "tests/support/Choose.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/GlyphInk.h"
 #include "tests/support/TestEnvironment.h"
@@ -99,9 +100,30 @@ QStringList folderState(const QString& folder)
     return state;
 }
 
+// The real font stack and the main window on the user's font folder, emptied after each test.
+struct FontFormats : ::testing::Test {
+    FakeDialogs dialogs;
+    RealServices real;
+    Windows windows;
+
+    void refresh() { real.services().fontResources.broadcastFontChange(); }
+    TForm1& open()
+    {
+        refresh();
+        windows = createWindows(real.services());
+        return *windows.form1;
+    }
+    void TearDown() override
+    {
+        for (const QString& name : QDir(testenv::userFontFolder()).entryList(QDir::Files))
+            QFile::remove(testenv::userFontFolder() + '/' + name);
+        refresh();
+    }
+};
+
 } // namespace
 
-TEST(FontFormats, OpenTypeCollectionsAndWebFontsFindTheirFiles)
+TEST_F(FontFormats, OpenTypeCollectionsAndWebFontsFindTheirFiles)
 {
     const QString fonts = testenv::userFontFolder();
     for (const char* name : {"C059-Roman.otf", "C059-Italic.otf", "C059-Bold.otf", "C059-BdIta.otf"})
@@ -110,17 +132,8 @@ TEST(FontFormats, OpenTypeCollectionsAndWebFontsFindTheirFiles)
                                 fonts + "/pair.ttc"));
     ASSERT_TRUE(writeWoff2(testenv::debianFont("DejaVuSansCondensed.ttf"), fonts + "/condensed.woff2"));
 
-    FakeDialogs dialogs;
-    RealServices real;
-    real.services().fontResources.broadcastFontChange();
-    Windows windows = createWindows(real.services());
-    TForm1& form = *windows.form1;
-    const QStringList faces = form.ListBox1->Items();
-    const auto preview = [&](const QString& face) {
-        form.ListBox1->setItemIndex(int(faces.indexOf(face)));
-        form.ListBox1Click();
-        return form.ListBox3->Items();
-    };
+    TForm1& form = open();
+    const auto preview = [&](const QString& face) { chooseFace(form, face); return form.ListBox3->Items(); };
     // Slot order: the Roman face through its family's own name, then italic, bold, bold italic.
     EXPECT_EQ(preview("C059"),
               QStringList({"C059-Roman.otf", "C059-Italic.otf", "C059-Bold.otf", "C059-BdIta.otf"}));
@@ -128,32 +141,26 @@ TEST(FontFormats, OpenTypeCollectionsAndWebFontsFindTheirFiles)
     EXPECT_EQ(preview("DejaVu Sans Mono"), QStringList({"pair.ttc"}));
     EXPECT_EQ(preview("DejaVu Sans Condensed"), QStringList({"condensed.woff2"}));
 
-    // The file view lists, sizes and names them.
+    // The file view lists, sizes and names them; of two faces sharing the collection, the later one in the list.
     form.Button5Click();
-    const QStringList listed = form.FileListBox1->Items();
-    EXPECT_EQ(listed, QStringList({"C059-BdIta.otf", "C059-Bold.otf", "C059-Italic.otf", "C059-Roman.otf",
-                                   "condensed.woff2", "pair.ttc"}));
-    const auto describe = [&](const QString& name) {
-        form.FileListBox1->setItemIndex(int(listed.indexOf(name)));
-        form.FileListBox1Click();
-        return form.Edit5->text() + " | " + form.Edit6->text();
-    };
-    const auto kilobytes = [&](const QString& name) { return catalogue::kilobytesText(QFile(fonts + '/' + name).size()); };
-    EXPECT_EQ(describe("C059-BdIta.otf"), "C059 | " + kilobytes("C059-BdIta.otf"));
-    EXPECT_EQ(describe("condensed.woff2"), "DejaVu Sans Condensed | " + kilobytes("condensed.woff2"));
-    // Two faces share the collection: the later one in the list answers.
-    EXPECT_EQ(describe("pair.ttc"), "DejaVu Serif | " + kilobytes("pair.ttc"));
+    EXPECT_EQ(form.FileListBox1->Items(), QStringList({"C059-BdIta.otf", "C059-Bold.otf", "C059-Italic.otf",
+                                                       "C059-Roman.otf", "condensed.woff2", "pair.ttc"}));
+    for (const auto& [file, face] : {std::pair<QString, QString>{"C059-BdIta.otf", "C059"},
+                                     {"condensed.woff2", "DejaVu Sans Condensed"}, {"pair.ttc", "DejaVu Serif"}}) {
+        chooseFile(form, file);
+        const QString size = catalogue::kilobytesText(QFile(fonts + '/' + file).size());
+        EXPECT_EQ(fileFields(form), QStringList({file, fonts + '/', face, size}).join(" | ")) << qPrintable(file);
+    }
 
     // Uninstalling a face of the collection names the face that goes with it.
     form.Button7Click();
-    form.ListBox1->setItemIndex(int(faces.indexOf("DejaVu Serif")));
+    chooseFace(form, "DejaVu Serif");
     dialogs.answers = {false};
     form.Button3Click();
     EXPECT_TRUE(dialogs.questions.last().endsWith("Undone.\rIt also removes: DejaVu Sans Mono.")) << qPrintable(dialogs.questions.last());
 
     // Back up and uninstall reach every file of the face.
-    form.ListBox1->setItemIndex(int(faces.indexOf("C059")));
-    form.ListBox1Click();
+    chooseFace(form, "C059");
     form.GradientButton7Click();
     for (const char* name : {"C059-Roman.otf", "C059-Italic.otf", "C059-Bold.otf", "C059-BdIta.otf"})
         EXPECT_TRUE(QFile::exists(testenv::documentsFolder() + "/Glyphwell/" + name)) << name;
@@ -161,14 +168,10 @@ TEST(FontFormats, OpenTypeCollectionsAndWebFontsFindTheirFiles)
     form.Button3Click();
     EXPECT_EQ(QDir(fonts).entryList({"C059*"}, QDir::Files), QStringList());
     EXPECT_FALSE(form.ListBox1->Items().contains("C059"));
-
-    for (const QString& name : QDir(fonts).entryList(QDir::Files))
-        QFile::remove(fonts + '/' + name);
     QDir(testenv::documentsFolder() + "/Glyphwell").removeRecursively();
-    real.services().fontResources.broadcastFontChange();
 }
 
-TEST(FontFormats, FacesMissedByTheirFamilyNamesGetTheNameWindowsWouldGive)
+TEST_F(FontFormats, FacesMissedByTheirFamilyNamesGetTheNameWindowsWouldGive)
 {
     const QString fonts = testenv::userFontFolder();
     // Full names the family's probe does not reach, but for "Tie Bold". Book and Text
@@ -182,20 +185,15 @@ TEST(FontFormats, FacesMissedByTheirFamilyNamesGetTheNameWindowsWouldGive)
     ASSERT_TRUE(writeFamily(fonts, "Twin", {"twin-b.ttf", "Light", "350", "0", "twin-a.ttf", "Semilight", "450", "0"}));
     // From weight 600 a face is bold to Windows.
     ASSERT_TRUE(writeFamily(fonts, "Demi", {"demi-590.ttf", "Medium", "590", "0", "demi-600.ttf", "Semibold", "600", "0"}));
-    RealServices real;
-    real.services().fontResources.broadcastFontChange();
+    refresh();
     catalogue::RegistryNames names(real.services().registry);
     EXPECT_EQ(names.probe("Tie"), (catalogue::ProbeResult{"tie-text.ttf", "", "", "tie-slant.ttf", "tie-bold.ttf", "",
                                                            "", ""}));
     EXPECT_EQ(catalogue::sourceFiles(names.probe("Twin")), QStringList({"twin-a.ttf"}));
     EXPECT_EQ(names.probe("Demi"), (catalogue::ProbeResult{"demi-590.ttf", "", "", "", "demi-600.ttf", "", "", ""}));
-
-    for (const QString& name : QDir(fonts).entryList(QDir::Files))
-        QFile::remove(fonts + '/' + name);
-    real.services().fontResources.broadcastFontChange();
 }
 
-TEST(FontFormats, CollectionsAndForeignFullNamesMakeTheirValues)
+TEST_F(FontFormats, CollectionsAndForeignFullNamesMakeTheirValues)
 {
     const QString fonts = testenv::userFontFolder();
     QTemporaryDir faces;
@@ -218,8 +216,7 @@ TEST(FontFormats, CollectionsAndForeignFullNamesMakeTheirValues)
                           "    for lang, text in names.items(): t.addMultilingualName({lang: text}, nameID=4, mac=False)\n"
                           "    f.save(path)\n",
                           {fonts + "/poly.ttf", fonts + "/duo.ttf"}));
-    RealServices real;
-    real.services().fontResources.broadcastFontChange();
+    refresh();
     QStringList values;
     for (const sys::RegValue& value : real.services().registry.values())
         if (!QDir::isAbsolutePath(value.data))
@@ -231,13 +228,9 @@ TEST(FontFormats, CollectionsAndForeignFullNamesMakeTheirValues)
     QStringList charsets;
     catalogue::appendCharsets(real.services().fonts, "Coll", charsets);
     EXPECT_EQ(charsets, QStringList({"ANSI_CHARSET", "GREEK_CHARSET"}));
-
-    for (const QString& name : QDir(fonts).entryList(QDir::Files))
-        QFile::remove(fonts + '/' + name);
-    real.services().fontResources.broadcastFontChange();
 }
 
-TEST(FontFormats, LoadingAFontMatchesOnlyItsFileWithFontconfigsOwnResult)
+TEST_F(FontFormats, LoadingAFontMatchesOnlyItsFileWithFontconfigsOwnResult)
 {
     ASSERT_TRUE(sys::fontMatchNarrowed()) << "the executable exports FcFontMatch";
     // Two faces alike in all but their index: the first in fontconfig's order wins.
@@ -282,20 +275,14 @@ TEST(FontFormats, LoadingAFontMatchesOnlyItsFileWithFontconfigsOwnResult)
     FcConfigDestroy(config);
 }
 
-TEST(FontFormats, RasterFaceDrawsItsOwnGlyphsInTheCharacterMap)
+TEST_F(FontFormats, RasterFaceDrawsItsOwnGlyphsInTheCharacterMap)
 {
     const QString courier = testenv::debianFont("coure.fon");
     ASSERT_FALSE(courier.isEmpty());
     testenv::copyInto(courier, testenv::userFontFolder());
-    FakeDialogs dialogs;
-    RealServices real;
-    real.services().fontResources.broadcastFontChange();
-    Windows windows = createWindows(real.services());
-    TForm1& form = *windows.form1;
-    const int index = int(form.ListBox1->Items().indexOf("Courier"));
-    ASSERT_GE(index, 0);
-    form.ListBox1->setItemIndex(index);
-    form.ListBox1Click();
+    TForm1& form = open();
+    ASSERT_TRUE(form.ListBox1->Items().contains("Courier"));
+    chooseFace(form, "Courier");
 
     // Each code's cell shows the glyph FreeType gives that code: the map's face at its
     // own 13 pixels, and at 26 in whole 2-pixel squares; no two codes look alike.
@@ -328,17 +315,13 @@ TEST(FontFormats, RasterFaceDrawsItsOwnGlyphsInTheCharacterMap)
     EXPECT_GE(scale, 1);
     EXPECT_EQ(sample, glyphink::scaled(own, scale));
     // The next, outline face is hinted again, as any face is.
-    form.ListBox1->setItemIndex(int(form.ListBox1->Items().indexOf("DejaVu Sans")));
-    form.ListBox1Click();
+    chooseFace(form, "DejaVu Sans");
     EXPECT_EQ(form.Edit1->font().hintingPreference(), QFont::PreferDefaultHinting);
-
-    QFile::remove(testenv::userFontFolder() + "/coure.fon");
-    real.services().fontResources.broadcastFontChange();
 }
 
 // Raster faces of any height (a very tall one found by fuzzing): up to 255 pixels the
 // stand-in fits an sfnt font's em square and opens; a taller face gets none.
-TEST(FontFormats, StandInsOfVeryTallRasterFacesOpenOrAreNotMade)
+TEST_F(FontFormats, StandInsOfVeryTallRasterFacesOpenOrAreNotMade)
 {
     QFile seed(GLYPHWELL_SOURCE_DIR "/fuzz/corpus/fontfile/raster-too-tall");
     ASSERT_TRUE(seed.open(QIODevice::ReadOnly));
@@ -369,7 +352,7 @@ TEST(FontFormats, StandInsOfVeryTallRasterFacesOpenOrAreNotMade)
     FT_Done_FreeType(library);
 }
 
-TEST(FontFormats, RefusedInstallsLeaveTheFontFolderByteForByte)
+TEST_F(FontFormats, RefusedInstallsLeaveTheFontFolderByteForByte)
 {
     QTemporaryDir elsewhere;
     const QString base = elsewhere.path();
@@ -395,10 +378,7 @@ TEST(FontFormats, RefusedInstallsLeaveTheFontFolderByteForByte)
     testenv::writeFile(testenv::userFontFolder() + "/DejaVuSans.ttf", "someone's own file");
     const QStringList before = folderState(testenv::userFontFolder());
 
-    FakeDialogs dialogs;
-    RealServices real;
-    Windows windows = createWindows(real.services());
-    TForm1& form = *windows.form1;
+    TForm1& form = open();
     const QStringList faces = form.ListBox1->Items();
     for (const QString& file : refused)
         dialogs.chosenFiles.push_back(file);
@@ -417,7 +397,7 @@ TEST(FontFormats, RefusedInstallsLeaveTheFontFolderByteForByte)
     // another file's face.
     for (const QString& file : refused)
         QFile::copy(file, testenv::userFontFolder() + '/' + QFileInfo(file).fileName());
-    real.services().fontResources.broadcastFontChange();
+    refresh();
     form.Button5Click();
     form.ListBox1->setItemIndex(0);
     for (int i = 0; i < form.FileListBox1->Count(); ++i) {
@@ -425,12 +405,9 @@ TEST(FontFormats, RefusedInstallsLeaveTheFontFolderByteForByte)
         form.FileListBox1Click();
         EXPECT_EQ(form.Edit5->text(), "Cannot found facename") << form.Edit3->text().toStdString();
     }
-    for (const QString& name : QDir(testenv::userFontFolder()).entryList(QDir::Files))
-        QFile::remove(testenv::userFontFolder() + '/' + name);
-    real.services().fontResources.broadcastFontChange();
 }
 
-TEST(FontFormats, FileNameThatIsNotUtf8IsSizedBackedUpAndDeleted)
+TEST_F(FontFormats, FileNameThatIsNotUtf8IsSizedBackedUpAndDeleted)
 {
     // "café.ttf" in Latin-1: the byte 0xE9 alone is not UTF-8.
     const QByteArray name("caf\xe9.ttf");
@@ -444,15 +421,11 @@ TEST(FontFormats, FileNameThatIsNotUtf8IsSizedBackedUpAndDeleted)
         ASSERT_EQ(::write(fd, bytes.constData(), std::size_t(bytes.size())), 12345);
         ::close(fd);
     }
-    FakeDialogs dialogs;
-    RealServices real;
-    Windows windows = createWindows(real.services());
-    TForm1& form = *windows.form1;
+    TForm1& form = open();
     form.Button5Click();
     const QString listed = sys::pathFromBytes(name);
     ASSERT_TRUE(form.FileListBox1->Items().contains(listed));
-    form.FileListBox1->setItemIndex(int(form.FileListBox1->Items().indexOf(listed)));
-    form.FileListBox1Click();
+    chooseFile(form, listed);
     EXPECT_EQ(form.Edit6->text(), catalogue::kilobytesText(12345));
 
     form.GradientButton7Click();
@@ -468,7 +441,7 @@ TEST(FontFormats, FileNameThatIsNotUtf8IsSizedBackedUpAndDeleted)
 }
 
 // X11 and OpenType bitmap fonts are listed, offered and found like any other.
-TEST(FontFormats, BitmapFontsAreListedAndFindTheirFiles)
+TEST_F(FontFormats, BitmapFontsAreListedAndFindTheirFiles)
 {
     const QString fonts = testenv::userFontFolder();
     const QString terminus = "/usr/share/fonts/opentype/terminus/terminus-normal.otb";
@@ -476,24 +449,18 @@ TEST(FontFormats, BitmapFontsAreListedAndFindTheirFiles)
     ASSERT_TRUE(QFile::copy(fixed, fonts + "/10x20.pcf.gz"));
     QTemporaryDir elsewhere;
     ASSERT_TRUE(QFile::copy(terminus, elsewhere.path() + "/terminus.otb"));
-    FakeDialogs dialogs;
-    RealServices real;
-    real.services().fontResources.broadcastFontChange();
-    Windows windows = createWindows(real.services());
-    TForm1& form = *windows.form1;
+    TForm1& form = open();
     dialogs.chosenFiles = {elsewhere.path() + "/terminus.otb"};
     form.Button4Click(); // installs: a bitmap font whose strikes are sound
     ASSERT_TRUE(QFile::exists(fonts + "/terminus.otb")) << qPrintable(dialogs.messages.value(0));
     for (const auto& [face, file] : {std::pair{"Fixed", "10x20.pcf.gz"}, std::pair{"Terminus", "terminus.otb"}}) {
-        form.ListBox1->setItemIndex(int(form.ListBox1->Items().indexOf(face)));
-        form.ListBox1Click();
+        chooseFace(form, face);
         EXPECT_EQ(form.ListBox3->Items(), QStringList{file}) << face;
         if (QString(face) == "Fixed") // no code pages: its Latin-1 coverage
             EXPECT_EQ(form.ListBox4->Items(), QStringList{"ANSI_CHARSET"});
     }
     // Fixed is backed up and uninstalled by its file.
-    form.ListBox1->setItemIndex(int(form.ListBox1->Items().indexOf("Fixed")));
-    form.ListBox1Click();
+    chooseFace(form, "Fixed");
     form.GradientButton7Click();
     EXPECT_TRUE(QFile::exists(testenv::documentsFolder() + "/Glyphwell/10x20.pcf.gz"));
     dialogs.answers = {true};
@@ -503,8 +470,4 @@ TEST(FontFormats, BitmapFontsAreListedAndFindTheirFiles)
     QFile::remove(testenv::documentsFolder() + "/Glyphwell/10x20.pcf.gz");
     form.Button5Click();
     EXPECT_EQ(form.FileListBox1->Items(), QStringList({"terminus.otb"}));
-
-    for (const QString& name : QDir(fonts).entryList(QDir::Files))
-        QFile::remove(fonts + '/' + name);
-    real.services().fontResources.broadcastFontChange();
 }

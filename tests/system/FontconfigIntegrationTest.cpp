@@ -42,9 +42,8 @@ TEST(FontconfigIntegration, FacesSortedWithDefaultAndCharsetsFromTheFiles)
 {
     RealFonts fonts;
     const QStringList faces = fonts.faces.faces();
-    ASSERT_TRUE(faces.contains("Default"));
-    ASSERT_TRUE(faces.contains("DejaVu Sans"));
-    ASSERT_TRUE(faces.contains("Liberation Sans"));
+    for (const char* face : {"Default", "DejaVu Sans", "Liberation Sans"})
+        ASSERT_TRUE(faces.contains(face)) << face;
     QStringList sorted = faces;
     catalogue::sortFaceNames(sorted);
     EXPECT_EQ(faces, sorted);
@@ -68,10 +67,8 @@ TEST(FontconfigIntegration, RegistryViewProbeAndReverseRule)
     RealFonts fonts;
     // System fonts: absolute data; every style of Liberation Sans in its slot.
     const catalogue::ProbeResult liberation = fonts.names.probe("Liberation Sans");
-    EXPECT_TRUE(liberation[0].endsWith("/LiberationSans-Regular.ttf"));
-    EXPECT_TRUE(liberation[4].endsWith("/LiberationSans-Bold.ttf"));
-    EXPECT_TRUE(liberation[3].endsWith("/LiberationSans-Italic.ttf"));
-    EXPECT_TRUE(liberation[5].endsWith("/LiberationSans-BoldItalic.ttf"));
+    for (const auto& [slot, style] : {std::pair{0, "Regular"}, {3, "Italic"}, {4, "Bold"}, {5, "BoldItalic"}})
+        EXPECT_TRUE(liberation[slot].endsWith(QStringLiteral("/LiberationSans-%1.ttf").arg(style))) << slot;
     EXPECT_TRUE(QDir::isAbsolutePath(liberation[0]));
     // Raster fonts carry another tag and are never found.
     EXPECT_FALSE(catalogue::registered(fonts.names.probe("MS Sans Serif")));
@@ -94,9 +91,8 @@ TEST(FontconfigIntegration, RegistryViewProbeAndReverseRule)
     EXPECT_TRUE(fonts.names.faceForFile(fonts.faces.faces(), "my serif, 'copy' é.ttf",
                                         [&](const QString& face) { found = face; }));
     EXPECT_EQ(found, "DejaVu Serif");
-    EXPECT_FALSE(fonts.names.faceForFile(fonts.faces.faces(), "sserife.fon", [](const QString&) {}));
-    EXPECT_FALSE(fonts.names.faceForFile(fonts.faces.faces(), "broken.ttf", [](const QString&) {}));
-    EXPECT_FALSE(fonts.names.faceForFile(fonts.faces.faces(), "truncated.ttf", [](const QString&) {}));
+    for (const char* file : {"sserife.fon", "broken.ttf", "truncated.ttf"})
+        EXPECT_FALSE(fonts.names.faceForFile(fonts.faces.faces(), file, [](const QString&) {})) << file;
 
     for (const QString& name : QDir(testenv::userFontFolder()).entryList(QDir::Files))
         QFile::remove(testenv::userFontFolder() + '/' + name);

@@ -508,6 +508,7 @@ TEST(SortableGridSorting, KindIsGuessedFromEveryCell)
     } cases[] = {
         {{"10", "9", "100"}, skNumber, {"9", "10", "100"}, "numbers"},
         {{"10", "9", "", "100"}, skText, {"", "10", "100", "9"}, "one empty cell makes it text"},
+        {{"10", "9", "x"}, skText, {"10", "9", "x"}, "the last row's cell alone makes it text"},
         {{time(10, 30), time(9, 5), time(23, 0)}, skTime, {time(9, 5), time(10, 30), time(23, 0)}, "times"},
         // Years of the 1900s read back the same in locales with two-digit years.
         {{date(1999, 3, 5), stamp, date(1950, 12, 31)}, skDateTime, {date(1950, 12, 31), stamp, date(1999, 3, 5)},
