@@ -321,36 +321,6 @@ TEST(CupsPrinting, JobOptionsFollowThePrintersSettings)
     }
 }
 
-// A colour face's text is drawn as an image; the letters it lacks come from another
-// face, in the text's colour.
-TEST(QtPrinterPdf, AColourFacesTextKeepsTheTextsColour)
-{
-    if (QStandardPaths::findExecutable("pdftoppm").isEmpty())
-        GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
-    QTemporaryDir folder;
-    const QString pdf = folder.path() + "/colour.pdf";
-    sys::QtPrinter printer(pdf);
-    printer.startJob("colour");
-    sys::PrinterFont font;
-    font.face = "Noto Color Emoji";
-    font.size = 40;
-    font.color = QColor(0, 0, 255);
-    printer.textOut(0, 0, "HHHH", font);
-    ASSERT_EQ(printer.endJob(), sys::Printer::End::Printed);
-    ASSERT_EQ(QProcess::execute("pdftoppm", {"-r", "60", "-png", "-singlefile", pdf, folder.path() + "/page"}), 0);
-    const QImage page(folder.path() + "/page.png");
-    int blue = 0, grey = 0;
-    for (int y = 0; y < page.height(); ++y) {
-        for (int x = 0; x < page.width(); ++x) {
-            const QColor pixel = page.pixelColor(x, y);
-            blue += pixel.blue() > 150 && pixel.red() < 100 && pixel.green() < 100;
-            grey += pixel.value() < 100 && pixel.hsvSaturation() < 60;
-        }
-    }
-    EXPECT_GT(blue, 50);
-    EXPECT_EQ(grey, 0);
-}
-
 TEST(CupsPrinting, SheetAndCatalogueReachTheDefaultPrinter)
 {
     if (!pdftext::available())
