@@ -162,9 +162,100 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 };
 
+// A one-line field's text for assistive tools. Qt's own gives every character a text
+// run of no length, from which Orca works out what to speak and drops the last
+// character ("DejaVu Sans Ligh", "2" for 24); here the whole text is one run.
+class LineEditAccessible : public QAccessibleWidget,
+                           public QAccessibleTextInterface,
+                           public QAccessibleEditableTextInterface {
+public:
+    explicit LineEditAccessible(QLineEdit* field) : QAccessibleWidget(field, QAccessible::EditableText) {}
+
+    QLineEdit* field() const { return static_cast<QLineEdit*>(widget()); }
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        if (type == QAccessible::EditableTextInterface && !field()->isReadOnly())
+            return static_cast<QAccessibleEditableTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text kind) const override
+    {
+        return kind == QAccessible::Value ? field()->displayText() : QAccessibleWidget::text(kind);
+    }
+    void setText(QAccessible::Text kind, const QString& text) override
+    {
+        if (kind == QAccessible::Value && !field()->isReadOnly())
+            field()->setText(text);
+        else
+            QAccessibleWidget::setText(kind, text);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.editable = !field()->isReadOnly();
+        state.readOnly = field()->isReadOnly();
+        state.selectableText = true;
+        return state;
+    }
+
+    QString text(int start, int end) const override { return field()->displayText().mid(start, end - start); }
+    int characterCount() const override { return int(field()->displayText().size()); }
+    int cursorPosition() const override { return field()->cursorPosition(); }
+    void setCursorPosition(int position) override { field()->setCursorPosition(position); }
+    int selectionCount() const override { return field()->hasSelectedText() ? 1 : 0; }
+    void selection(int index, int* start, int* end) const override
+    {
+        *start = *end = 0;
+        if (index != 0 || !field()->hasSelectedText())
+            return;
+        *start = field()->selectionStart();
+        *end = *start + int(field()->selectedText().size());
+    }
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void removeSelection(int) override { field()->deselect(); }
+    void setSelection(int, int start, int end) override { field()->setSelection(start, end - start); }
+    QRect characterRect(int offset) const override
+    {
+        // Measured from where the text starts, without the field's scrolling.
+        const QFontMetrics metrics = field()->fontMetrics();
+        const QString shown = field()->displayText();
+        const QRect contents = field()->contentsRect().marginsRemoved(field()->textMargins());
+        const QPoint origin(contents.left() + 2 + metrics.horizontalAdvance(shown.left(offset)), contents.top());
+        const QRect cell(origin, QSize(metrics.horizontalAdvance(shown.mid(offset, 1)), contents.height()));
+        return QRect(field()->mapToGlobal(cell.topLeft()), cell.size());
+    }
+    int offsetAtPoint(const QPoint& point) const override
+    {
+        return field()->cursorPositionAt(field()->mapFromGlobal(point));
+    }
+    void scrollToSubstring(int start, int end) override
+    {
+        field()->setCursorPosition(end);
+        field()->setCursorPosition(start);
+    }
+    QString attributes(int, int* start, int* end) const override
+    {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+
+    void deleteText(int start, int end) override { replaceText(start, end, {}); }
+    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+    void replaceText(int start, int end, const QString& text) override
+    {
+        if (field()->isReadOnly())
+            return;
+        field()->setSelection(start, end - start);
+        field()->insert(text);
+    }
+};
+
 // Assistive tools see the program's own windows as windows, About as a dialog, not
-// as bare panes, split tool buttons as both a button and a menu, and drop-downs by
-// their names.
+// as bare panes, split tool buttons as both a button and a menu, drop-downs by their
+// names, and one-line fields with their whole text.
 QAccessibleInterface* windowAccessible(const QString& className, QObject* object)
 {
     static const QStringList windows = {QStringLiteral("TForm1"), QStringLiteral("TForm2")};
@@ -172,6 +263,8 @@ QAccessibleInterface* windowAccessible(const QString& className, QObject* object
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Dialog);
     if (windows.contains(className) && object->isWidgetType())
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    if (auto* field = qobject_cast<QLineEdit*>(object); className == QLatin1String("QLineEdit") && field)
+        return new LineEditAccessible(field);
     if (auto* box = qobject_cast<QComboBox*>(object); className == QLatin1String("QComboBox") && box)
         return new ComboBoxAccessible(box);
     auto* tool = qobject_cast<QToolButton*>(object);

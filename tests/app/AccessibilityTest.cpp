@@ -482,5 +482,14 @@ TEST_F(Accessibility, TextFieldsReportTheirTextAndSelectionExactly)
         EXPECT_EQ(std::pair(start, end), std::pair(c.start, c.end)) << c.field->objectName().toStdString();
         EXPECT_EQ(text->text(start, end), c.text.mid(c.start, c.end - c.start));
         EXPECT_EQ(text->text(0, text->characterCount()), c.text);
+        // The whole text is one run: a reader that speaks by runs keeps its last character.
+        int runStart = -1, runEnd = -1;
+        text->attributes(1, &runStart, &runEnd);
+        EXPECT_EQ(std::pair(runStart, runEnd), std::pair(0, int(c.text.size())));
     }
+    // The read-only face name cannot be typed into by a reader; the size can.
+    EXPECT_EQ(accessible(form.Edit2)->editableTextInterface(), nullptr);
+    EXPECT_TRUE(accessible(form.Edit2)->state().readOnly);
+    accessible(form.FontSize)->editableTextInterface()->replaceText(0, 2, "36");
+    EXPECT_EQ(form.FontSize->text(), "36");
 }
