@@ -30,17 +30,13 @@ TEST_F(About, OneWindowCentredOnTheDesktopKeepingItsPlace)
     EXPECT_EQ(about.pos(), QPoint(10, 10));
     EXPECT_TRUE(form.isEnabled()) << "not modal";
 
-    struct Expected {
-        const char* name;
-        QPoint at;
-    };
-    for (const Expected& element : {Expected{"Image1", {0, 0}}, Expected{"Image2", {9, 11}}, Expected{"Label4", {52, 16}},
-                                    Expected{"GradientButton5", {388, 7}}, Expected{"GrainPanel4", {0, 50}},
-                                    Expected{"Label1", {14, 8}}, Expected{"Label3", {16, 36}},
-                                    Expected{"Label6", {16, 44}}, Expected{"Label2", {16, 72}}}) {
-        auto* widget = about.findChild<QWidget*>(element.name);
-        ASSERT_NE(widget, nullptr) << element.name;
-        EXPECT_EQ(widget->pos(), element.at) << element.name;
+    for (const auto& [name, at] : {std::pair<const char*, QPoint>{"Image1", {0, 0}}, {"Image2", {9, 11}},
+                                   {"Label4", {52, 16}}, {"GradientButton5", {388, 7}}, {"GrainPanel4", {0, 50}},
+                                   {"Label1", {14, 8}}, {"Label3", {16, 36}}, {"Label6", {16, 44}},
+                                   {"Label2", {16, 72}}}) {
+        auto* widget = about.findChild<QWidget*>(name);
+        ASSERT_NE(widget, nullptr) << name;
+        EXPECT_EQ(widget->pos(), at) << name;
     }
     EXPECT_EQ(about.Label3->text(), "Version 1.0");
     EXPECT_EQ(about.Label1->text(), "Glyphwell");

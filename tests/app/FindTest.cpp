@@ -1,3 +1,4 @@
+#include "tests/support/Choose.h"
 #include "tests/support/FormFixture.h"
 #include "tests/support/UserTexts.h"
 #include "tests/support/Printers.h"
@@ -45,12 +46,12 @@ TEST_F(Find, TypingNarrowsTheListsAndEscapeGivesThemBackWithTheSelection)
     const QStringList whole = form.ListBox1->Items();
     ASSERT_EQ(whole.size(), 6);
     const QRect listPlace = form.ListBox1->geometry();
-    QList<QRect> others;
-    for (QWidget* control : {static_cast<QWidget*>(form.GrainPanel5), static_cast<QWidget*>(form.Button7),
-                             static_cast<QWidget*>(form.Panel4), static_cast<QWidget*>(form.GrainPanel2)})
-        others << control->geometry();
-    form.ListBox1->setItemIndex(3);
-    form.ListBox1Click();
+    const auto placesOfOthers = [&form] {
+        return QList<QRect>{form.GrainPanel5->geometry(), form.Button7->geometry(), form.Panel4->geometry(),
+                            form.GrainPanel2->geometry()};
+    };
+    const QList<QRect> others = placesOfOthers();
+    chooseFace(form, "Gamma");
     ASSERT_EQ(form.Edit2->text(), "Gamma");
     EXPECT_FALSE(form.FindBar->isVisible());
     EXPECT_EQ(fonts.traitReads, 0); // nothing is read for finding until a word is typed
@@ -73,11 +74,7 @@ TEST_F(Find, TypingNarrowsTheListsAndEscapeGivesThemBackWithTheSelection)
     EXPECT_EQ(form.Edit2->text(), "Gamma"); // nothing is previewed by typing
     EXPECT_EQ(actionTexts(form.GradientButton10),
               QStringList({"Save as PDF\u2026", "Print the faces found", "Save the faces found as PDF\u2026"}));
-    QList<QRect> now;
-    for (QWidget* control : {static_cast<QWidget*>(form.GrainPanel5), static_cast<QWidget*>(form.Button7),
-                             static_cast<QWidget*>(form.Panel4), static_cast<QWidget*>(form.GrainPanel2)})
-        now << control->geometry();
-    EXPECT_EQ(now, others);
+    EXPECT_EQ(placesOfOthers(), others);
 
     // Down goes into the list and previews the first face found; the arrows go on.
     QTest::keyClick(form.FindEdit, Qt::Key_Down);

@@ -1,3 +1,4 @@
+#include "tests/support/Choose.h"
 #include "tests/support/FormFixture.h"
 #include "tests/support/UserTexts.h"
 
@@ -14,27 +15,14 @@
 
 using Print = FormFixture;
 
-namespace {
-
-int indexOf(TForm1& form, const QString& face)
-{
-    return int(form.ListBox1->Items().indexOf(face));
-}
-
-void showFace(TForm1& form, const QString& face)
-{
-    form.ListBox1->setItemIndex(indexOf(form, face));
-    form.ListBox1Click();
-}
-
-} // namespace
-
 TEST_F(Print, SheetReadsTheWindowAsItStands)
 {
+    testenv::writeFile(fontFolder + "/alpha.ttf", "a");
+    testenv::writeFile(fontFolder + "/a stray file.ttf", "s");
     registry.set("Alpha (TrueType)", "alpha.ttf");
     registry.set("Alpha BOLD (TrueType)", "alphab.ttf");
     TForm1& form = start({"Alpha", "Beta", "Gamma"});
-    showFace(form, "Alpha");
+    chooseFace(form, "Alpha");
     form.Edit1->setPlainText("one\ntwo\nthree");
     form.BoldButton->click();
     dialogs.chosenColors = {QColor(0, 0, 255)};
@@ -63,24 +51,15 @@ TEST_F(Print, SheetReadsTheWindowAsItStands)
     EXPECT_EQ(form.Panel4->text(), "Alpha") << "printing changes nothing in the window";
 
     // A second sheet: the labels are black again although the printer keeps the blue sample font.
-    showFace(form, "Beta");
+    chooseFace(form, "Beta");
     form.ToolButton1->click();
     EXPECT_EQ(printer.first("Fontfile : \"cannot identified file\"").font.color, QColor(Qt::black));
     EXPECT_EQ(printer.first("Printed by Glyphwell").font.color, QColor(Qt::black));
     EXPECT_EQ(printer.first("one").font.face, "Beta");
-}
 
-TEST_F(Print, SheetInTheFileViewNamesTheFileUnquoted)
-{
-    testenv::writeFile(fontFolder + "/alpha.ttf", "a");
-    testenv::writeFile(fontFolder + "/a stray file.ttf", "s");
-    registry.set("Alpha (TrueType)", "alpha.ttf");
-    TForm1& form = start({"Alpha", "Beta"});
-    showFace(form, "Beta");
+    // The file view names the file, unquoted.
     form.Button5Click();
-    form.FileListBox1->setItemIndex(int(form.FileListBox1->Items().indexOf("a stray file.ttf")));
-    form.FileListBox1Click();
-
+    chooseFile(form, "a stray file.ttf");
     form.ToolButton1->click();
     EXPECT_EQ(printer.find("FontName : Cannot found facename").size(), 1u);
     EXPECT_EQ(printer.find("Fontfile : a stray file.ttf").size(), 1u);
@@ -88,31 +67,48 @@ TEST_F(Print, SheetInTheFileViewNamesTheFileUnquoted)
     EXPECT_EQ(printer.first("ABCDEFGHIJKLMNOPQRSTUVWXYZ.1234567890").font.face, "Beta");
     EXPECT_EQ(printer.first("A").font.face, "Beta");
 
-    form.FileListBox1->setItemIndex(int(form.FileListBox1->Items().indexOf("alpha.ttf")));
-    form.FileListBox1Click();
+    chooseFile(form, "alpha.ttf");
     form.ToolButton1->click();
     EXPECT_EQ(printer.find("Fontfile : alpha.ttf").size(), 1u);
     EXPECT_EQ(printer.first("ABCDEFGHIJKLMNOPQRSTUVWXYZ.1234567890").font.face, "Alpha");
 }
 
-TEST_F(Print, PrinterErrorsAreShownAndNothingIsPrinted)
+TEST_F(Print, ErrorsAreShownAndLeaveNoJobOpen)
 {
-    TForm1& form = start();
-    printer.hasDefaultPrinter = false;
-    form.ToolButton1->click();
-    form.GradientButton10->Click();
-    EXPECT_EQ(dialogs.messages, QStringList({"There is no default printer currently selected",
-                                             "There is no default printer currently selected"}));
-    EXPECT_TRUE(printer.log.isEmpty());
+    registry.set("Alpha (TrueType)", "alpha.ttf");
+    registry.setValue(sys::RegValue{"Gamma (TrueType)", sys::RegType::Dword, QString(), 4});
+    TForm1& form = start({"Alpha", "Beta", "Gamma", "Delta"});
+    // The sheet and Print All each say it.
+    const struct {
+        bool hasDefaultPrinter;
+        bool open; // a job of ours is still open
+        QString message;
+    } cases[] = {{false, false, "There is no default printer currently selected"},
+                 {true, true, "Printing in progress"}};
+    for (const auto& c : cases) {
+        printer.hasDefaultPrinter = c.hasDefaultPrinter;
+        printer.open = c.open;
+        dialogs.messages.clear();
+        form.ToolButton1->click();
+        form.GradientButton10->Click();
+        EXPECT_EQ(dialogs.messages, QStringList({c.message, c.message}));
+        EXPECT_TRUE(printer.log.isEmpty() && printer.texts.empty()) << c.message.toStdString();
+    }
 
-    printer.hasDefaultPrinter = true;
-    printer.open = true; // a job of ours is still open
+    // A registry value Print All cannot read stops it there, and the job is dropped.
+    printer.open = false;
     dialogs.messages.clear();
-    form.ToolButton1->click();
     form.GradientButton10->Click();
-    EXPECT_EQ(dialogs.messages, QStringList({"Printing in progress", "Printing in progress"}));
-    EXPECT_TRUE(printer.log.isEmpty());
-    EXPECT_TRUE(printer.texts.empty());
+    EXPECT_EQ(dialogs.messages, QStringList({"Invalid data type for 'Gamma (TrueType)'"}));
+    EXPECT_EQ(printer.log, QStringList({"start Glyphwell", "abort"}));
+    EXPECT_EQ(form.ListBox5->itemText(form.ListBox5->ItemIndex()), "Gamma");
+
+    // The next attempt runs into the same value, not into a job left open.
+    form.GradientButton10->Click();
+    EXPECT_EQ(dialogs.messages.last(), "Invalid data type for 'Gamma (TrueType)'");
+    form.ToolButton1->click();
+    EXPECT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(printer.log.last(), "end");
 }
 
 TEST_F(Print, PrintAllWalksTheInstalledFaces)
@@ -161,24 +157,6 @@ TEST_F(Print, PrintAllWalksTheInstalledFaces)
     EXPECT_EQ(form.ListBox1->Items(), faces);
 }
 
-TEST_F(Print, PrintAllStoppedByTheRegistryLeavesNoJobOpen)
-{
-    registry.set("Alpha (TrueType)", "alpha.ttf");
-    registry.setValue(sys::RegValue{"Gamma (TrueType)", sys::RegType::Dword, QString(), 4});
-    TForm1& form = start({"Alpha", "Beta", "Gamma", "Delta"});
-    form.GradientButton10->Click();
-    EXPECT_EQ(dialogs.messages, QStringList({"Invalid data type for 'Gamma (TrueType)'"}));
-    EXPECT_EQ(printer.log, QStringList({"start Glyphwell", "abort"}));
-    EXPECT_EQ(form.ListBox5->itemText(form.ListBox5->ItemIndex()), "Gamma");
-
-    // The next attempt runs into the same value, not into a job left open.
-    form.GradientButton10->Click();
-    EXPECT_EQ(dialogs.messages.last(), "Invalid data type for 'Gamma (TrueType)'");
-    form.ToolButton1->click();
-    EXPECT_EQ(dialogs.messages.size(), 2);
-    EXPECT_EQ(printer.log.last(), "end");
-}
-
 namespace {
 
 // The texts of the last job with their pages, positions and fonts, to compare jobs.
@@ -205,7 +183,7 @@ QStringList actionTexts(const QList<QAction*>& actions)
 TEST_F(Print, SaveAsPdfWritesThePrintedPagesToAChosenFileAndAsksBeforeReplacing)
 {
     TForm1& form = start({"Alpha", "Beta", "Gamma"});
-    showFace(form, "Alpha");
+    chooseFace(form, "Alpha");
     QStringList shown;
     recordProgressTexts(form, shown);
     // One click still prints; the arrow and Print All's context menu offer the file.
@@ -258,13 +236,41 @@ TEST_F(Print, SaveAsPdfWritesThePrintedPagesToAChosenFileAndAsksBeforeReplacing)
                                   said::savingAll.arg(1).arg(1)}));
 }
 
-TEST_F(Print, PrintAllCanBeCancelledWhileLaidOutOrDrawnAndThenPrintsNothing)
+TEST_F(Print, JobsLeaveTheWindowAnsweringAndPrintAllCanBeCancelledWhileLaidOutOrDrawn)
 {
     QStringList names;
     for (int face = 0; face < 200; ++face)
         names << QString("Face %1").arg(face, 3, 10, QChar('0'));
     TForm1& form = start(names);
     const QString title = form.Panel4->text();
+    // A job that goes on only once the window's timer has ticked: were the job run on
+    // the window's thread, the timer could not tick and the job would wait in vain.
+    std::atomic<int> ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(5);
+    const auto waitForTicks = [&] {
+        const int seen = ticks;
+        QDeadlineTimer deadline(20000);
+        while (ticks < seen + 3 && !deadline.hasExpired())
+            QThread::msleep(1);
+        return ticks >= seen + 3;
+    };
+    bool answeredWhileLaidOut = false;
+    bool answeredWhileDrawn = false;
+    printer.onNewPage = [&](int) { answeredWhileLaidOut = waitForTicks(); };
+    printer.onDrawn = [&](int) { answeredWhileDrawn = waitForTicks(); };
+    form.ToolButton1->click();
+    EXPECT_TRUE(answeredWhileDrawn) << "the sheet";
+    printer.log.clear();
+    form.GradientButton10->Click();
+    EXPECT_TRUE(answeredWhileLaidOut);
+    EXPECT_TRUE(answeredWhileDrawn);
+    EXPECT_EQ(printer.log, QStringList({"start Glyphwell", "page", "page", "page", "end"}));
+    timer.stop();
+    printer.log.clear();
+    printer.onDrawn = {};
+
     form.CheckBox1->setChecked(true); // the auto view waits while the job runs
     ASSERT_TRUE(form.Timer1->isActive());
 
@@ -319,36 +325,4 @@ TEST_F(Print, PrintAllCanBeCancelledWhileLaidOutOrDrawnAndThenPrintsNothing)
     // Nothing is left open: the next job prints whole.
     form.GradientButton10->Click();
     EXPECT_EQ(printer.log.last(), "end");
-}
-
-TEST_F(Print, TheWindowAnswersWhileAJobRuns)
-{
-    QStringList names;
-    for (int face = 0; face < 60; ++face)
-        names << QString("Face %1").arg(face);
-    TForm1& form = start(names);
-    // A job that goes on only once the window's timer has ticked: were the job run on
-    // the window's thread, the timer could not tick and the job would wait in vain.
-    std::atomic<int> ticks = 0;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
-    timer.start(5);
-    const auto waitForTicks = [&] {
-        const int seen = ticks;
-        QDeadlineTimer deadline(20000);
-        while (ticks < seen + 3 && !deadline.hasExpired())
-            QThread::msleep(1);
-        return ticks >= seen + 3;
-    };
-    bool answeredWhileLaidOut = false;
-    bool answeredWhileDrawn = false;
-    printer.onNewPage = [&](int) { answeredWhileLaidOut = waitForTicks(); };
-    printer.onDrawn = [&](int) { answeredWhileDrawn = waitForTicks(); };
-    form.ToolButton1->click();
-    EXPECT_TRUE(answeredWhileDrawn) << "the sheet";
-    printer.log.clear();
-    form.GradientButton10->Click();
-    EXPECT_TRUE(answeredWhileLaidOut);
-    EXPECT_TRUE(answeredWhileDrawn);
-    EXPECT_EQ(printer.log, QStringList({"start Glyphwell", "page", "end"}));
 }

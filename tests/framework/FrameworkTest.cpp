@@ -34,10 +34,8 @@ TEST(Fonts, HeightsAndSizes)
 
 TEST(Errors, WholeNumbersAndTheirMessage)
 {
-    EXPECT_EQ(fw::StrToInt("24"), 24);
-    EXPECT_EQ(fw::StrToInt("-7"), -7);
-    EXPECT_EQ(fw::StrToInt("  12"), 12);
-    EXPECT_EQ(fw::StrToInt("$1F"), 31);
+    for (const auto& [text, value] : {std::pair{"24", 24}, {"-7", -7}, {"  12", 12}, {"$1F", 31}})
+        EXPECT_EQ(fw::StrToInt(text), value) << text;
     for (const char* bad : {"", "abc", "12 ", "1.5", "99999999999999999999", "--3"}) {
         try {
             fw::StrToInt(bad);

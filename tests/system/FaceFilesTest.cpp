@@ -98,21 +98,18 @@ TEST(FaceFiles, EachNamedInstanceIsAFaceDrawnAtItsOwnWeightAndWidth)
     Windows windows = createWindows(real.services());
     TForm1& form = *windows.form1;
 
-    const QStringList faces{"Glyphwell Var",          "Glyphwell Var Black",    "Glyphwell Var Bold",
-                            "Glyphwell Var Condensed", "Glyphwell Var Condensed Bold", "Glyphwell Var ExtraBold",
-                            "Glyphwell Var Light",     "Glyphwell Var Medium",  "Glyphwell Var Regular",
-                            "Glyphwell Var SemiBold"};
-    QStringList listed;
-    for (const QString& face : form.ListBox1->Items())
-        if (face.startsWith("Glyphwell Var"))
-            listed << face;
-    EXPECT_EQ(listed, faces);
-    QStringList broken;
-    for (const QString& face : form.ListBox1->Items())
-        if (face.startsWith("Glyphwell Broken"))
-            broken << face.mid(17);
-    EXPECT_EQ(broken, QStringList({"", "Black", "Bold", "Condensed", "Condensed Bold", "ExtraBold", "Light",
-                                   "Regular", "SemiBold"}));
+    // The listed faces of a family, by what follows its name.
+    const auto listedStyles = [&form](const QString& family) {
+        QStringList styles;
+        for (const QString& face : form.ListBox1->Items())
+            if (face.startsWith(family))
+                styles << face.mid(family.size() + 1);
+        return styles;
+    };
+    EXPECT_EQ(listedStyles("Glyphwell Var"), QStringList({"", "Black", "Bold", "Condensed", "Condensed Bold",
+                                                          "ExtraBold", "Light", "Medium", "Regular", "SemiBold"}));
+    EXPECT_EQ(listedStyles("Glyphwell Broken"), QStringList({"", "Black", "Bold", "Condensed", "Condensed Bold",
+                                                             "ExtraBold", "Light", "Regular", "SemiBold"}));
     // Its files are its own. (Which of the two styles named "Regular" Qt draws is Qt's
     // choice: it keeps one style per name, the last registered.)
     select(form, "Glyphwell Broken Regular");
@@ -140,14 +137,12 @@ TEST(FaceFiles, EachNamedInstanceIsAFaceDrawnAtItsOwnWeightAndWidth)
 
     // B reaches the bold instance and gives the instance back.
     select(form, "Glyphwell Var Medium");
-    form.BoldButton->setChecked(true);
-    form.BoldButtonClick();
+    form.BoldButton->click();
     EXPECT_EQ(advanceOfA(form.Edit1->font()), 60);
     form.FontSize->setText("36");
     form.FontSizeChange();
     EXPECT_EQ(advanceOfA(form.Edit1->font()), 60);
-    form.BoldButton->setChecked(false);
-    form.BoldButtonClick();
+    form.BoldButton->click();
     EXPECT_EQ(advanceOfA(form.Edit1->font()), 50);
     select(form, "DejaVu Sans"); // a static face after an instance: plain width and weight
     EXPECT_EQ(form.Edit1->font().weight(), QFont::Normal);
@@ -166,8 +161,7 @@ TEST(FaceFiles, EachNamedInstanceIsAFaceDrawnAtItsOwnWeightAndWidth)
     EXPECT_TRUE(QFile::exists(fonts + "/GlyphwellVar.ttf"));
     form.Button3Click();
     EXPECT_EQ(QDir(fonts).entryList(QDir::Files), QStringList{"Broken.ttf"});
-    for (const QString& face : form.ListBox1->Items())
-        EXPECT_FALSE(face.startsWith("Glyphwell Var")) << qPrintable(face);
+    EXPECT_EQ(listedStyles("Glyphwell Var"), QStringList());
     clearFontFolder(real);
 }
 
@@ -204,7 +198,6 @@ TEST(FaceFiles, AFaceInSeveralFilesActsOnThemAllAndBitmapFacesNameTheirCharsets)
 
     select(form, "FontAwesome");
     QStringList sources = form.ListBox3->Items();
-    EXPECT_EQ(sources.size(), 4);
     sources.sort();
     EXPECT_EQ(sources, awesome);
     form.GradientButton7Click();

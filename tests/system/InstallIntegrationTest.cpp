@@ -3,6 +3,7 @@
 #include "app/Unit1.h"
 #include "manage/FontOffer.h"
 #include "manage/Messages.h"
+#include "tests/support/Choose.h"
 #include "system/FontFileCheck.h"
 #include "system/FontResources.h"
 #include "tests/support/FakeDialogs.h"
@@ -32,30 +33,32 @@ QStringList fcListFamilies()
 
 } // namespace
 
-TEST(InstallIntegration, InstalledFaceIsLiveAndUninstallTakesItAway)
-{
-    const QString source = testenv::debianFont("DejaVuSerif.ttf");
-    ASSERT_FALSE(source.isEmpty());
-    ASSERT_FALSE(fcListFamilies().contains("DejaVu Serif"));
-
+// The main window on the real font stack, with scripted dialogs.
+class InstallIntegration : public ::testing::Test {
+protected:
     FakeDialogs dialogs;
     RealServices real;
     Windows windows = createWindows(real.services());
     TForm1& form = *windows.form1;
+};
+
+TEST_F(InstallIntegration, InstalledFaceIsLiveAndUninstallTakesItAway)
+{
+    const QString source = testenv::debianFont("DejaVuSerif.ttf");
+    ASSERT_FALSE(source.isEmpty());
+    ASSERT_FALSE(fcListFamilies().contains("DejaVu Serif"));
     ASSERT_FALSE(form.ListBox1->Items().contains("DejaVu Serif"));
 
     dialogs.chosenFiles = {source};
     form.Button4Click();
     const QString installed = testenv::userFontFolder() + "/DejaVuSerif.ttf";
     EXPECT_TRUE(QFile::exists(installed));
-    const int index = int(form.ListBox1->Items().indexOf("DejaVu Serif"));
-    ASSERT_GE(index, 0);
+    ASSERT_TRUE(form.ListBox1->Items().contains("DejaVu Serif"));
     EXPECT_EQ(form.ListBox1->ItemIndex(), 0);
     EXPECT_TRUE(fcListFamilies().contains("DejaVu Serif"));
 
     // It previews in its own face, found through its registry name.
-    form.ListBox1->setItemIndex(index);
-    form.ListBox1Click();
+    chooseFace(form, "DejaVu Serif");
     EXPECT_EQ(form.ListBox3->Items(), QStringList({"DejaVuSerif.ttf"}));
     EXPECT_EQ(QFontInfo(form.Edit1->font()).family(), "DejaVu Serif");
 
@@ -69,19 +72,14 @@ TEST(InstallIntegration, InstalledFaceIsLiveAndUninstallTakesItAway)
     EXPECT_TRUE(QFile::exists(testenv::systemFontFolder() + "/DejaVuSans.ttf"));
 }
 
-TEST(InstallIntegration, AFaceWhoseFileVanishedOrBrokeStillPreviews)
+TEST_F(InstallIntegration, AFaceWhoseFileVanishedOrBrokeStillPreviews)
 {
     const QString source = testenv::debianFont("DejaVuSansMono.ttf");
     ASSERT_FALSE(source.isEmpty());
-    FakeDialogs dialogs;
-    RealServices real;
-    Windows windows = createWindows(real.services());
-    TForm1& form = *windows.form1;
     form.show();
     dialogs.chosenFiles = {source};
     form.Button4Click();
-    const int index = int(form.ListBox1->Items().indexOf("DejaVu Sans Mono"));
-    ASSERT_GE(index, 0);
+    ASSERT_TRUE(form.ListBox1->Items().contains("DejaVu Sans Mono"));
 
     // The file is cut short behind the program's back, then removed.
     const QString installed = testenv::userFontFolder() + "/DejaVuSansMono.ttf";
@@ -89,13 +87,11 @@ TEST(InstallIntegration, AFaceWhoseFileVanishedOrBrokeStillPreviews)
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     file.resize(2000);
     file.close();
-    form.ListBox1->setItemIndex(index);
-    form.ListBox1Click();
+    chooseFace(form, "DejaVu Sans Mono");
     form.repaint();
     EXPECT_EQ(form.Panel4->text(), "DejaVu Sans Mono");
     QFile::remove(installed);
-    form.ListBox1->setItemIndex(index);
-    form.ListBox1Click();
+    chooseFace(form, "DejaVu Sans Mono");
     form.ListBox1->viewport()->repaint();
     form.repaint();
     EXPECT_EQ(form.ListBox3->Items(), QStringList({"DejaVuSansMono.ttf"}));
@@ -103,16 +99,12 @@ TEST(InstallIntegration, AFaceWhoseFileVanishedOrBrokeStillPreviews)
     real.services().fontResources.broadcastFontChange();
 }
 
-TEST(InstallIntegration, AnOpenedFontIsPreviewedAndInstalledOnYes)
+TEST_F(InstallIntegration, AnOpenedFontIsPreviewedAndInstalledOnYes)
 {
     QTemporaryDir downloads;
     const QString mono = testenv::copyInto(testenv::debianFont("LiberationMono-Regular.ttf"), downloads.path());
     const QString serif = testenv::copyInto(testenv::debianFont("DejaVuSerif-Bold.ttf"), downloads.path());
     ASSERT_TRUE(QFile::exists(mono) && QFile::exists(serif));
-    FakeDialogs dialogs;
-    RealServices real;
-    Windows windows = createWindows(real.services());
-    TForm1& form = *windows.form1;
     ASSERT_FALSE(form.ListBox1->Items().contains("Liberation Mono"));
 
     // "No": previewed in its own face, loaded for this run, nothing written.
@@ -145,7 +137,7 @@ TEST(InstallIntegration, AnOpenedFontIsPreviewedAndInstalledOnYes)
     real.services().fontResources.broadcastFontChange();
 }
 
-TEST(InstallIntegration, FreeTypeTellsFontsFromEverythingElse)
+TEST(FontFileCheck, FreeTypeTellsFontsFromEverythingElse)
 {
     QTemporaryDir elsewhere;
     sys::FreeTypeFontFileCheck check;
