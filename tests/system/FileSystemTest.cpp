@@ -138,6 +138,7 @@ TEST(FileSystem, FileNamesKeepTheirBytesThroughText)
         {"plain.ttf", "plain.ttf"},
         {"caf\xc3\xa9.ttf", QString::fromUtf8("caf\xc3\xa9.ttf")},
         {"caf\xe9.ttf", QStringLiteral("caf\uFFFD.ttf")},
+        {"\xc2\xa9 \xdf\xbf.ttf", QStringLiteral("\u00A9 \u07FF.ttf")}, // the first and last two-byte leads
         {"\xf0\x9f\x98\x80.otf", QString::fromUtf8("\xf0\x9f\x98\x80.otf")},
         {"over\xc0\xaflong", QStringLiteral("over\uFFFD\uFFFDlong")},   // overlong "/"
         {"sur\xed\xa0\x80gate", QStringLiteral("sur\uFFFD\uFFFD\uFFFDgate")}, // an encoded surrogate
