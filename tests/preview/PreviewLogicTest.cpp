@@ -7,6 +7,8 @@
 #include "preview/Unit2.h"
 #include "tests/support/Printers.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QRect>
 #include <map>
 #include <gtest/gtest.h>
@@ -245,4 +247,21 @@ TEST(FaceFontCache, MoreFacesThanItHoldsKeepsTheRecentOnesAndReloadsTheRest)
     EXPECT_EQ(cache.loaded(bigger, "A"), nullptr);
     EXPECT_EQ(cache.font(bigger, "A").pointSize(), 30);
     EXPECT_EQ(cache.size(), 1);
+}
+
+// A name too long for its row gives way to the specimen, which is drawn in its face.
+TEST(OwnerDrawList, TheSpecimenIsDrawnInTheFaceAfterTheNameCutShort)
+{
+    const QFont list(QStringLiteral("DejaVu Sans Mono"), 10);
+    const auto drawn = [&](const QFont& face) {
+        QImage row(200, 20, QImage::Format_RGB32);
+        QPainter painter(&row);
+        preview::drawSpecimenItem(painter, row.rect(), Qt::white, list, face, "A rather long face name", "Abg");
+        return row;
+    };
+    // The bold of a monospaced face lays out alike: only the specimen's ink differs.
+    const QImage inBold = drawn(QFont(QStringLiteral("DejaVu Sans Mono"), 10, QFont::Bold));
+    const QImage inList = drawn(list);
+    EXPECT_NE(inBold, inList);
+    EXPECT_EQ(inBold.copy(0, 0, 100, 20), inList.copy(0, 0, 100, 20)) << "the name, in the list's font";
 }

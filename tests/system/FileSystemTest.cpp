@@ -140,6 +140,7 @@ TEST(FileSystem, FileNamesKeepTheirBytesThroughText)
         {"caf\xe9.ttf", QStringLiteral("caf\uFFFD.ttf")},
         {"\xc2\xa9 \xdf\xbf.ttf", QStringLiteral("\u00A9 \u07FF.ttf")}, // the first and last two-byte leads
         {"\xf0\x9f\x98\x80.otf", QString::fromUtf8("\xf0\x9f\x98\x80.otf")},
+        {"end\xf0\x9f\x98\x80", QString::fromUtf8("end\xf0\x9f\x98\x80")}, // a pair that ends the name
         {"over\xc0\xaflong", QStringLiteral("over\uFFFD\uFFFDlong")},   // overlong "/"
         {"sur\xed\xa0\x80gate", QStringLiteral("sur\uFFFD\uFFFD\uFFFDgate")}, // an encoded surrogate
         {"cut\xe2\x82", QStringLiteral("cut\uFFFD\uFFFD")},
