@@ -66,6 +66,7 @@ TEST(FaceSearch, EveryWordMatchesANameLanguageKindFormatOrFolder)
         {"cafe", {"Café Sans"}},
         {"CAFÉ", {"Café Sans"}},
         {"default", {"Default"}},
+        {"javu mon", {"DejaVu Sans Mono"}}, // inside a word
         {"عربي", {"خط عربي"}},
         // Languages and scripts by code, by English name or script, by a name's start.
         {"el", {"DejaVu Sans", "DejaVu Sans Mono", "Terminus"}},
@@ -81,6 +82,7 @@ TEST(FaceSearch, EveryWordMatchesANameLanguageKindFormatOrFolder)
         {"japanese", {"Noto Sans CJK JP"}},
         {"emoji", {"Noto Color Emoji"}},
         {"gr", {}}, // two letters name no language but their code
+        {"gre", {"DejaVu Sans", "DejaVu Sans Mono", "Terminus"}}, // three do
         // Kinds.
         {"mono", {"DejaVu Sans Mono", "Fira Code", "Noto Sans CJK JP", "Terminus"}},
         {"bitmap", {"Terminus"}},

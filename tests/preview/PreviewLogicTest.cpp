@@ -264,4 +264,11 @@ TEST(OwnerDrawList, TheSpecimenIsDrawnInTheFaceAfterTheNameCutShort)
     const QImage inList = drawn(list);
     EXPECT_NE(inBold, inList);
     EXPECT_EQ(inBold.copy(0, 0, 100, 20), inList.copy(0, 0, 100, 20)) << "the name, in the list's font";
+    // A name alone is drawn in the font it is given.
+    QImage plain(200, 20, QImage::Format_RGB32), bold = plain;
+    for (auto [image, weight] : {std::pair{&plain, QFont::Normal}, std::pair{&bold, QFont::Bold}}) {
+        QPainter painter(image);
+        preview::drawFaceItem(painter, image->rect(), Qt::white, QFont(list.family(), 10, weight), "Name");
+    }
+    EXPECT_NE(plain, bold);
 }
