@@ -291,6 +291,29 @@ TEST(QtPrinterPdf, TextsHideWhatLiesBeneathTheirBoxes)
     EXPECT_GT(dark(500, 3050, 1100, 3200), 20);
 }
 
+// A printer removed while the job was being made: the job says it was refused, not
+// printed.
+TEST(CupsPrinting, APrinterGoneBeforeTheJobEndsIsRefused)
+{
+    const PrinterFile target = defaultPrinterFile();
+    if (target.file.isEmpty() || QStandardPaths::findExecutable("lpadmin").isEmpty())
+        GTEST_SKIP() << (target.file.isEmpty() ? target.whyNot.toStdString() : "lpadmin is missing");
+    QLockFile lock(QDir::tempPath() + "/glyphwell-cups-test.lock");
+    lock.setStaleLockTime(0);
+    ASSERT_TRUE(lock.tryLock(300000));
+    const QString gone = "GlyphwellGone";
+    run("lpadmin", {"-p", gone, "-E", "-v", "file:///dev/null"});
+    run("lpadmin", {"-d", gone});
+    sys::QtPrinter printer;
+    const sys::Printer::Start started = printer.startJob("gone");
+    printer.textOut(0, 100, "Page", {});
+    run("lpadmin", {"-x", gone});
+    run("lpadmin", {"-d", target.printer});
+    ASSERT_EQ(started, sys::Printer::Start::Started) << "the queue could not be made";
+    EXPECT_EQ(printer.endJob(), sys::Printer::End::Refused);
+    EXPECT_EQ(QPrinterInfo::defaultPrinter().printerName(), target.printer);
+}
+
 // What CUPS is told of the paper, sides, orientation and copies (its PDF queue shows
 // none of them in what it writes).
 TEST(CupsPrinting, JobOptionsFollowThePrintersSettings)
