@@ -173,6 +173,8 @@ TEST_F(TurnedOffFixture, RefusalsAndFailuresChangeNothing)
     system.copyable = false;
     EXPECT_EQ(off.turnOn(off.planOn("DejaVu Serif")),
               said::offCopyFailed.arg(conf, "Read-only file system"));
+    EXPECT_EQ(off.turnOff(off.planOff("Tahoma", {"DejaVu Sans"})),
+              said::offCopyFailed.arg(conf, "Read-only file system")); // not "still listed"
     EXPECT_EQ(*system.file, "<fontconfig><rejectfont><glob>/usr/share/fonts/DejaVuSerif.ttf</glob>");
     system.readable = false;
     off.load();
