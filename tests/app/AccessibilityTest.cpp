@@ -165,6 +165,12 @@ TEST_F(Accessibility, ControlsAreNamedCaptionedAndShowCutTextsWhole)
         EXPECT_EQ(spokenBox->child(0)->object(), box->view());
         EXPECT_EQ(spokenBox->indexOfChild(spokenBox->child(children - 1)), children - 1);
         EXPECT_EQ(spokenBox->state().editable, children == 2);
+        // A reader's "show menu" drops the list down, after its request has returned.
+        spokenBox->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+        EXPECT_FALSE(box->view()->isVisible());
+        QTRY_VERIFY(box->view()->isVisible());
+        EXPECT_TRUE(spokenBox->state().expanded);
+        box->hidePopup();
     }
 
     // Each caption is tied to its field, read without its " :", and keeps its whole
