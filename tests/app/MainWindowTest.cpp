@@ -160,7 +160,7 @@ TEST_F(MainWindow, HintsShowTheirShortPartAndOnlyTheTitleHandlesDragWithTheLeftB
     EXPECT_EQ(QToolTip::text(), "Font Size");
     EXPECT_TRUE(QToolTip::font().bold());
     EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipText), QColor(0, 0, 255));
-    QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), 5000); // hidden again after its pause
+    EXPECT_SOON_WITHIN(!QToolTip::isVisible(), 5000); // hidden again after its pause
     // A hint in a script no installed face has shows boxes: no search over every font.
     form.Edit2->setToolTip(QString::fromUtf8("明朝体"));
     QApplication::sendEvent(form.Edit2, &help);

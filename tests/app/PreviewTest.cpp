@@ -67,7 +67,7 @@ TEST_F(Preview, FontsOfTheFacesWithinReachAreMadeWhileIdle)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     const preview::FontsAhead& ahead = form.fontsMadeAhead();
     const auto face = [&](int row) { return form.ListBox1->itemText(row); };
-    const auto idle = [&] { QTRY_COMPARE_WITH_TIMEOUT(ahead.waiting(), 0, 10000); };
+    const auto idle = [&] { EXPECT_SOON_WITHIN(ahead.waiting() == 0, 10000); };
 
     clickFace(form, 3);
     idle();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QTest>
+#include <gtest/gtest.h>
 #include <initializer_list>
 
 // Every test process runs on a private ground made by its main(): a temporary HOME
@@ -44,3 +46,10 @@ QString writeFile(const QString& path, const QByteArray& bytes);
 QByteArray contents(const QString& path);
 
 } // namespace testenv
+
+// Runs the event loop until the condition holds, within the time given (5 s by
+// default); a test failure naming the condition when it never does. QtTest's QTRY_
+// macros report to QtTest, which a GoogleTest test never reads.
+#define EXPECT_SOON_WITHIN(condition, ms) \
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bool(condition); }, ms)) << "never: " #condition
+#define EXPECT_SOON(condition) EXPECT_SOON_WITHIN(condition, 5000)

@@ -110,7 +110,7 @@ TEST_F(InstallIntegration, AnOpenedFontIsPreviewedAndInstalledOnYes)
     // "No": previewed in its own face, loaded for this run, nothing written.
     dialogs.answers = {false};
     form.offerFontFiles(manage::offeredFiles({serif.toUtf8()}, "/"));
-    QTRY_VERIFY(!form.isOffering());
+    EXPECT_SOON_WITHIN(!form.isOffering(), 30000);
     EXPECT_EQ(form.Panel4->text(), "DejaVu Serif");
     EXPECT_EQ(form.ListBox3->Items(), QStringList({serif}));
     EXPECT_EQ(QFontInfo(form.Edit1->font()).family(), "DejaVu Serif");
@@ -119,7 +119,7 @@ TEST_F(InstallIntegration, AnOpenedFontIsPreviewedAndInstalledOnYes)
     // "Yes": in the font folder, live for other programs, in the face list.
     dialogs.answers = {true};
     form.offerFontFiles(manage::offeredFiles({mono.toUtf8()}, "/"));
-    QTRY_VERIFY(!form.isOffering());
+    EXPECT_SOON_WITHIN(!form.isOffering(), 30000);
     EXPECT_EQ(dialogs.questions.size(), 2);
     EXPECT_TRUE(dialogs.messages.isEmpty());
     const QString installed = testenv::userFontFolder() + "/LiberationMono-Regular.ttf";
@@ -130,7 +130,7 @@ TEST_F(InstallIntegration, AnOpenedFontIsPreviewedAndInstalledOnYes)
 
     // Opened again, it is already installed.
     form.offerFontFiles(manage::offeredFiles({mono.toUtf8(), installed.toUtf8()}, "/"));
-    QTRY_VERIFY(!form.isOffering());
+    EXPECT_SOON_WITHIN(!form.isOffering(), 30000);
     EXPECT_EQ(dialogs.messages, QStringList({said::offerInstalled.arg("Liberation Mono", mono),
                                              said::offerInstalled.arg("Liberation Mono", installed)}));
     QFile::remove(installed);

@@ -206,6 +206,21 @@ TEST(QtPrinterPdf, LongJobsAreMadeInPartsAndReachTheFileWholeAndInOrder)
               sys::Printer::End::Cancelled);
     EXPECT_EQ(QFileInfo(pdf).lastModified(), written);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"long.pdf"}));
+
+    // Exactly one part's pages: no empty part, no blank page after them.
+    sys::QtPrinter whole(pdf);
+    whole.startJob("whole");
+    for (int page = 1; page <= sys::QtPrinter::pagesPerPart; ++page) {
+        if (page > 1)
+            whole.newPage();
+        whole.textOut(0, 100, QString("Page%1").arg(page), {});
+    }
+    ASSERT_EQ(whole.endJob(), sys::Printer::End::Printed);
+    EXPECT_EQ(pdftext::read(pdf)->pages, sys::QtPrinter::pagesPerPart);
+    // A folder that is not there takes no file: refused, not printed.
+    sys::QtPrinter nowhere(folder.path() + "/no such folder/x.pdf");
+    nowhere.startJob("nowhere");
+    EXPECT_EQ(nowhere.endJob(), sys::Printer::End::Refused);
 }
 
 // The parts are joined by pdfunite: here stand-ins that fail, or hang until killed.
@@ -654,7 +669,7 @@ TEST(SaveAsPdf, CancelledInAnyPartTheWindowIsBackAtOnceAndNothingIsLeft)
         EXPECT_EQ((page - 1) / sys::QtPrinter::pagesPerPart, (c.page - 1) / sys::QtPrinter::pagesPerPart)
             << shown.toStdString();
         EXPECT_EQ(entries(folder.path()), before) << c.page;
-        QTRY_VERIFY_WITH_TIMEOUT(!form.printJobRunning(), 120000);
+        EXPECT_SOON_WITHIN(!form.printJobRunning(), 120000);
         EXPECT_EQ(entries(folder.path()), before) << c.page;
         EXPECT_EQ(openDescriptors(), descriptors) << c.page;
         if (c.replacing) {
