@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QRect>
 #include <map>
+#include <tuple>
 #include <gtest/gtest.h>
 
 TEST(AutoView, IntervalRoundsHalvesToEven)
@@ -229,21 +230,16 @@ TEST(FaceFontCache, MoreFacesThanItHoldsKeepsTheRecentOnesAndReloadsTheRest)
     preview::FaceFontCache cache(3);
     const QFont base(QStringLiteral("DejaVu Sans"));
     const auto face = [&](const QString& name) { return cache.font(base, name).families().value(0); };
+    const auto held = [&](const QString& name) { return cache.loaded(base, name) != nullptr; };
     for (const QString name : {"A", "B", "C", "D", "E"})
         EXPECT_EQ(face(name), name);
-    EXPECT_EQ(cache.size(), 3);
-    EXPECT_EQ(cache.loaded(base, "A"), nullptr);
-    EXPECT_EQ(cache.loaded(base, "B"), nullptr);
-    ASSERT_NE(cache.loaded(base, "C"), nullptr); // used again: now the most recent
-    EXPECT_EQ(face("F"), "F");
-    EXPECT_EQ(cache.loaded(base, "D"), nullptr) << "the least recently used goes first";
-    ASSERT_NE(cache.loaded(base, "C"), nullptr);
-    EXPECT_EQ(cache.loaded(base, "C")->families().value(0), "C");
+    EXPECT_EQ(std::tuple(cache.size(), held("A"), held("B"), held("C")), std::tuple(3, false, false, true));
+    EXPECT_EQ(face("F"), "F"); // C was used again: D, the least recently used, goes
+    EXPECT_EQ(std::tuple(held("D"), cache.loaded(base, "C")->families().value(0)), std::tuple(false, QString("C")));
     EXPECT_EQ(face("A"), "A") << "a face dropped is loaded again";
     EXPECT_EQ(cache.size(), 3);
     // Another list font: nothing loaded for the old one is handed out.
-    QFont bigger = base;
-    bigger.setPointSize(30);
+    const QFont bigger(base.family(), 30);
     EXPECT_EQ(cache.loaded(bigger, "A"), nullptr);
     EXPECT_EQ(cache.font(bigger, "A").pointSize(), 30);
     EXPECT_EQ(cache.size(), 1);
@@ -265,10 +261,11 @@ TEST(OwnerDrawList, TheSpecimenIsDrawnInTheFaceAfterTheNameCutShort)
     EXPECT_NE(inBold, inList);
     EXPECT_EQ(inBold.copy(0, 0, 100, 20), inList.copy(0, 0, 100, 20)) << "the name, in the list's font";
     // A name alone is drawn in the font it is given.
-    QImage plain(200, 20, QImage::Format_RGB32), bold = plain;
-    for (auto [image, weight] : {std::pair{&plain, QFont::Normal}, std::pair{&bold, QFont::Bold}}) {
-        QPainter painter(image);
-        preview::drawFaceItem(painter, image->rect(), Qt::white, QFont(list.family(), 10, weight), "Name");
-    }
-    EXPECT_NE(plain, bold);
+    const auto named = [&](QFont::Weight weight) {
+        QImage row(200, 20, QImage::Format_RGB32);
+        QPainter painter(&row);
+        preview::drawFaceItem(painter, row.rect(), Qt::white, QFont(list.family(), 10, weight), "Name");
+        return row;
+    };
+    EXPECT_NE(named(QFont::Normal), named(QFont::Bold));
 }
