@@ -38,6 +38,7 @@ TEST_F(About, OneWindowCentredOnTheDesktopKeepingItsPlace)
         ASSERT_NE(widget, nullptr) << name;
         EXPECT_EQ(widget->pos(), at) << name;
     }
+    EXPECT_EQ(about.findChild<QWidget*>("Image2")->size(), QSize(33, 33)) << "the icon, whole";
     EXPECT_EQ(about.Label3->text(), "Version 1.0");
     EXPECT_EQ(about.Label1->text(), "Glyphwell");
     EXPECT_EQ(about.Label6->text(), QString(56, '_') + ' ');

@@ -66,6 +66,7 @@ TEST_F(MainWindow, ControlsAtTheirBoundsWithTheirTexts)
         EXPECT_EQ(widget->geometry(), control.bounds) << control.name;
         EXPECT_NE(widget->accessibleDescription(), control.name) << "a reader would hear it";
     }
+    EXPECT_EQ(form.CheckBox1->palette().color(QPalette::WindowText), QColor(Qt::white)) << "white on the grain";
     const std::pair<const char*, QPoint> captions[] = {
         {"Label1", {6, 10}},  {"Label2", {6, 36}},  {"Label3", {6, 86}},  {"Label11", {6, 12}},
         {"Label12", {6, 40}}, {"Label13", {6, 68}}, {"Label14", {6, 96}}, {"Label4", {53, 7}},
