@@ -504,7 +504,7 @@ void TForm1::FormCreate()
     setSampleFace(face);
     SortableGrid1->setFont(characterMapFont(face));
     ListBox1Click();
-    Button7->setEnabled(false);
+    markCurrentView(Button7);
     ListBox1->setItemIndex(0);
     FileListBox1->setItemIndex(0);
     dirdoc->setText(services.folders.personal() + QLatin1Char('/'));
@@ -873,7 +873,7 @@ void TForm1::showView(bool faceList)
 void TForm1::markCurrentView(TGradientButton* current)
 {
     for (TGradientButton* view : {Button7, Button6, Button5})
-        view->setEnabled(view != current);
+        view->setCurrent(view == current);
 }
 
 void TForm1::openFaceView(bool ownFace, TGradientButton* button)

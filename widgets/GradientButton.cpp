@@ -183,7 +183,7 @@ void installDialogKeyPass()
 
 // Assistive tools see the button as a push button named by its caption, whose
 // press action clicks it as the mouse does; a disabled button reports itself
-// unavailable and its press does nothing.
+// unavailable, and its press, like a current tab's, does nothing.
 class GradientButtonAccessible : public QAccessibleWidget {
 public:
     explicit GradientButtonAccessible(TGradientButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
@@ -195,10 +195,8 @@ public:
     {
         QAccessible::State state = QAccessibleWidget::state();
         if (button()->PageTab()) {
-            // The disabled tab is the page in use, not a control out of reach.
             state.selectable = true;
-            state.selected = !button()->isEnabled();
-            state.disabled = false;
+            state.selected = button()->Current();
         }
         return state;
     }
@@ -229,7 +227,7 @@ public:
             QAccessibleWidget::doAction(name);
             return;
         }
-        if (button()->isEnabled())
+        if (button()->isEnabled() && !button()->Current())
             button()->Click();
     }
     QStringList keyBindingsForAction(const QString& name) const override
@@ -420,7 +418,7 @@ QImage TGradientButton::renderFace() const
     if (w <= 0 || h <= 0)
         return QImage();
 
-    const int set = !isEnabled() ? ciDisabled
+    const int set = inert() ? ciDisabled
                   : state == VisualState::Over ? ciOver
                   : state == VisualState::Down ? ciDown
                                                : 0;
@@ -549,7 +547,7 @@ void TGradientButton::Click()
 
 bool TGradientButton::canFocus() const
 {
-    return isVisible() && isEnabled();
+    return isVisible() && !inert();
 }
 
 bool TGradientButton::dialogKey(int key, Qt::KeyboardModifiers modifiers)
@@ -576,7 +574,7 @@ void TGradientButton::updateAccelerator()
         return;
     accelerator = new QShortcut(mnemonic, this);
     const auto accelerate = [this] {
-        if (isEnabled())
+        if (!inert())
             Click();
     };
     connect(accelerator, &QShortcut::activated, this, accelerate);
@@ -667,6 +665,10 @@ void TGradientButton::mouseReleaseEvent(QMouseEvent* event)
 
 void TGradientButton::keyPressEvent(QKeyEvent* event)
 {
+    if (current) {
+        event->ignore(); // as a disabled button's keys, they go on to the parent
+        return;
+    }
     event->accept(); // keys end here; no key-down handling of the framework
     const QPointer<TGradientButton> alive(this);
     switch (event->key()) {
@@ -693,6 +695,10 @@ void TGradientButton::keyPressEvent(QKeyEvent* event)
 
 void TGradientButton::keyReleaseEvent(QKeyEvent* event)
 {
+    if (current) {
+        event->ignore();
+        return;
+    }
     event->accept();
     if (event->isAutoRepeat() || event->key() != Qt::Key_Space)
         return;
@@ -725,7 +731,43 @@ void TGradientButton::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange)
         update();
-    if (event->type() == QEvent::EnabledChange && pageTab && QAccessible::isActive()) {
+}
+
+bool TGradientButton::event(QEvent* event)
+{
+    // The current tab lets the pointer's events through to its parent, as Qt does
+    // for a disabled control; keys still reach it, so Tab moves on from it.
+    if (current) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::ContextMenu:
+        case QEvent::Wheel:
+            return false;
+        default:
+            break;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void TGradientButton::setCurrent(bool value)
+{
+    if (value == current)
+        return;
+    current = value;
+    clickArmed = false;
+    // Qt shows no cursor of a disabled control's own; nor does the current tab.
+    if (current) {
+        liveCursor = testAttribute(Qt::WA_SetCursor) ? std::optional<QCursor>(cursor()) : std::nullopt;
+        unsetCursor();
+    } else if (liveCursor) {
+        setCursor(*liveCursor);
+    }
+    update();
+    if (pageTab && QAccessible::isActive()) {
         QAccessible::State selected;
         selected.selected = true;
         QAccessibleStateChangeEvent changed(this, selected);

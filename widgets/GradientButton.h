@@ -2,11 +2,13 @@
 
 #include "framework/Colors.h"
 
+#include <QCursor>
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class QShortcut;
 
@@ -156,10 +158,14 @@ public:
     void setCaption(const QString& value);
     bool TabStop() const { return tabStop; }
     void setTabStop(bool value);
-    // One of a row of buttons that choose a page: assistive tools see a page tab,
-    // selected while the button is disabled (its page is the one shown).
+    // One of a row of buttons that choose a page: assistive tools see a page tab.
+    // The tab of the page shown is current: it looks and acts as a disabled button
+    // does, yet stays in the Tab order, so a keyboard user reaches it and hears it
+    // selected.
     bool PageTab() const { return pageTab; }
     void setPageTab(bool value) { pageTab = value; }
+    bool Current() const { return current; }
+    void setCurrent(bool value);
 
     // Configures the button the way every button of the program's windows is set up.
     void applyProgramLook();
@@ -195,6 +201,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     enum class VisualState : std::uint8_t { Normal, Over, Down };
@@ -203,6 +210,7 @@ private:
     void pointerLeft();
     void updateAccelerator();
     bool canFocus() const;
+    bool inert() const { return !isEnabled() || current; }
 
     std::array<TColor, colorCount> colors{};
     TColorScheme scheme = csVividDesert;
@@ -215,6 +223,8 @@ private:
     bool hotTrack = true;
     bool cancel = false;
     bool pageTab = false;
+    bool current = false;
+    std::optional<QCursor> liveCursor; // the cursor set before the tab became current
     bool isDefault = false;
     int modalResult = 0;
     QString caption;

@@ -98,7 +98,7 @@ TEST_F(Accessibility, GradientButtonsArePushButtonsPressedThroughTheirAction)
         EXPECT_EQ(accessible(panel)->text(QAccessible::Name), "");
     }
 
-    // The press action clicks as the mouse does; the disabled view button is unavailable.
+    // The press action clicks as the mouse does; the current view's button does nothing.
     const auto press = [](TGradientButton* button) {
         accessible(button)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     };
@@ -120,7 +120,7 @@ TEST_F(Accessibility, TabVisitsTheVisibleControlsFromTopLeftToBottomRight)
                               "ToolButton1", "ToolButton3", "ComboBox2", "SortableGrid1", "Button4", "Button3", "GradientButton7",
                               "GradientButton10", "GradientButton8", "GradientButton9", "GradientButton6",
                               "GradientButton5"};
-    EXPECT_EQ(tabWalk(), QStringList({"ListBox1", "Button6", "Button5", "CheckBox1", "TrackBar1", "Edit2", "ListBox3",
+    EXPECT_EQ(tabWalk(), QStringList({"ListBox1", "Button7", "Button6", "Button5", "CheckBox1", "TrackBar1", "Edit2", "ListBox3",
                                       "ListBox4", "GradientButton1"}) + rest);
 
     // Tab and Shift+Tab leave the sample untouched; Ctrl+Tab types a tab.
@@ -132,7 +132,7 @@ TEST_F(Accessibility, TabVisitsTheVisibleControlsFromTopLeftToBottomRight)
 
     form.Button5Click();
     form.FileListBox1->setFocus();
-    EXPECT_EQ(tabWalk(), QStringList({"FileListBox1", "Button7", "Button6", "CheckBox1", "TrackBar1", "Edit3", "Edit4",
+    EXPECT_EQ(tabWalk(), QStringList({"FileListBox1", "Button7", "Button6", "Button5", "CheckBox1", "TrackBar1", "Edit3", "Edit4",
                                       "Edit5", "Edit6", "GradientButton2"}) + rest);
 }
 
@@ -386,10 +386,12 @@ TEST_F(Accessibility, FaceListSpeaksTheSelectedFaceAndItsPlace)
     EXPECT_EQ(entries->cellAt(count - 1, 0)->text(QAccessible::Description), QString::number(count) + of);
 }
 
-// The view buttons are a row of page tabs; the view in use is the selected tab.
+// The view buttons are a row of page tabs; the view in use is the selected tab, which
+// looks and acts as a disabled button yet stays in reach of the keyboard.
 TEST_F(Accessibility, ViewButtonsArePageTabsTheOneInUseSelected)
 {
     TForm1& form = start();
+    ASSERT_TRUE(showActive(form));
     const std::pair<std::function<void()>, TGradientButton*> views[] = {
         {[&] { form.Button6Click(); }, form.Button6},
         {[&] { form.Button5Click(); }, form.Button5},
@@ -402,7 +404,19 @@ TEST_F(Accessibility, ViewButtonsArePageTabsTheOneInUseSelected)
             EXPECT_EQ(accessible(tab)->role(), QAccessible::PageTab);
             EXPECT_EQ(state.selected, tab == current) << tab->objectName().toStdString() << " with " << current->objectName().toStdString();
             EXPECT_FALSE(state.disabled) << tab->objectName().toStdString();
+            EXPECT_EQ(tab->cursor().shape(), tab == current ? Qt::ArrowCursor : Qt::PointingHandCursor);
         }
+        const QImage shown = current->renderFace();
+        current->setEnabled(false);
+        EXPECT_EQ(current->renderFace(), shown) << "drawn as a disabled button";
+        current->setEnabled(true);
+        QSignalSpy clicks(current, &TGradientButton::OnClick);
+        QTest::mouseClick(current, Qt::LeftButton);
+        current->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(current, Qt::Key_Space);
+        QTest::keyClick(current, Qt::Key_Return);
+        EXPECT_EQ(clicks.count(), 0);
+        EXPECT_EQ(QApplication::focusWidget(), current);
     }
 }
 

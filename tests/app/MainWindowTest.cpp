@@ -121,8 +121,8 @@ TEST_F(MainWindow, StartFillsTheFaceListPreviewsTheFirstFaceAndReadsTheFolders)
     EXPECT_EQ(form.ListBox3->Items(), QStringList({"alpha.ttf"}));
     EXPECT_EQ(form.ListBox4->Items(), QStringList({"ANSI_CHARSET", "EASTEUROPE_CHARSET"}));
     EXPECT_EQ(form.Edit1->font().family(), "Alpha");
-    EXPECT_FALSE(form.Button7->isEnabled());
-    EXPECT_TRUE(form.Button6->isEnabled());
+    EXPECT_TRUE(form.Button7->Current());
+    EXPECT_FALSE(form.Button6->Current());
     EXPECT_EQ(form.dirfont->text(), fontFolder + "/");
     EXPECT_EQ(form.dirdoc->text(), documents + "/");
     EXPECT_EQ(form.FileListBox1->Directory(), fontFolder + "/");
