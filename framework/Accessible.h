@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QAccessibleInterface;
 class QObject;
 class QWidget;
 
@@ -20,6 +21,11 @@ bool accessibleIdsWanted();
 // user needs: empty, so that assistive tools read the control's hint (the part after
 // "|" of a two-part hint), or the object name when accessibleIdsWanted().
 void exposeAccessibleIds(QWidget* window);
+
+// What assistive tools see of Qt's own controls, where Qt's view misleads a reader:
+// split tool buttons as both a button and a menu, drop-downs by their names, one-line
+// fields with their whole text. Null for every other class; for an accessibility factory.
+QAccessibleInterface* controlAccessible(const QString& className, QObject* object);
 
 // Keeps a purely decorative control out of what assistive tools are offered.
 void hideFromReaders(QWidget* widget);
