@@ -79,7 +79,7 @@ QAccessibleInterface* windowAccessible(const QString& className, QObject* object
 
 void TForm1::installAccessibleWindows()
 {
-    static const bool installed = (QAccessible::installFactory(windowAccessible), true);
+    static const bool installed = (QAccessible::installFactory(windowAccessible), fw::selectFieldsAfterFocus(), true);
     Q_UNUSED(installed);
 }
 

@@ -3,7 +3,10 @@
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QToolButton>
 #include <QVariant>
 #include <QWidget>
@@ -202,7 +205,51 @@ public:
     }
 };
 
+// Qt selects a field's whole text on Tab before it tells assistive tools the field has
+// the focus, so a reader spoke the selection, then the field and its selection again.
+// Here the field takes the focus first and selects its text a moment after: by then
+// the reader knows the field, and the selection is said once, with it.
+class SelectAfterFocus : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::FocusIn || !watched->isWidgetType())
+            return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason && reason != Qt::ShortcutFocusReason)
+            return false;
+        // An editable drop-down hands its focus on to its field.
+        auto* box = qobject_cast<QComboBox*>(watched);
+        QLineEdit* field = box ? box->lineEdit() : qobject_cast<QLineEdit*>(watched);
+        if (!field || !field->inputMask().isEmpty() || field->hasSelectedText())
+            return false;
+        auto* target = static_cast<QWidget*>(watched);
+        QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(target, &plain);
+        QMetaObject::invokeMethod(
+            field,
+            [target = QPointer<QWidget>(target), field] {
+                if (target && target->hasFocus() && !field->hasSelectedText())
+                    field->selectAll();
+            },
+            Qt::QueuedConnection);
+        return true;
+    }
+};
+
 } // namespace
+
+void selectFieldsAfterFocus()
+{
+    static QPointer<SelectAfterFocus> filter;
+    if (!filter && qApp) {
+        filter = new SelectAfterFocus(qApp);
+        qApp->installEventFilter(filter);
+    }
+}
 
 QAccessibleInterface* controlAccessible(const QString& className, QObject* object)
 {

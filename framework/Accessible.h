@@ -27,6 +27,10 @@ void exposeAccessibleIds(QWidget* window);
 // fields with their whole text. Null for every other class; for an accessibility factory.
 QAccessibleInterface* controlAccessible(const QString& className, QObject* object);
 
+// A field reached by the keyboard selects its text just after it takes the focus, not
+// just before, so that a screen reader says the selection once. For the whole program.
+void selectFieldsAfterFocus();
+
 // Keeps a purely decorative control out of what assistive tools are offered.
 void hideFromReaders(QWidget* widget);
 bool hiddenFromReaders(const QObject* object);
