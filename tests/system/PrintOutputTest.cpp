@@ -42,6 +42,7 @@
 namespace {
 
 using pdftext::points;
+using testenv::entries;
 
 QString run(const QString& program, const QStringList& arguments)
 {
@@ -258,7 +259,7 @@ TEST(QtPrinterPdf, AJoinThatFailsOrIsCancelledKeepsTheFileThatWasThere)
         qputenv("PATH", path);
         EXPECT_EQ(end, c.end) << c.script;
         EXPECT_EQ(testenv::contents(pdf), "old contents") << c.script;
-        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"long.pdf"})) << c.script;
+        EXPECT_EQ(entries(folder.path()), QStringList({"long.pdf"})) << c.script;
     }
 }
 
@@ -464,11 +465,6 @@ struct CancelWhileDrawing {
     QTimer watch;
 };
 
-QStringList entries(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-}
-
 } // namespace
 
 TEST(SaveAsPdf, SheetAndCatalogueFilesHoldWhatThePrinterGets)
@@ -566,10 +562,7 @@ TEST(SaveAsPdf, CancelledCatalogueLeavesNoFileAndNoJob)
         form.SaveCataloguePdf->trigger();
     }
     EXPECT_EQ(entries(folder.path()), QStringList({"catalogue.pdf"}));
-    QFile old(file);
-    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-    EXPECT_EQ(old.readAll(), "old contents");
-    old.close();
+    EXPECT_EQ(testenv::contents(file), "old contents");
     EXPECT_EQ(openFiles(), QStringList()) << "the spool files are closed";
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('|').toStdString();
 
@@ -666,11 +659,8 @@ TEST(SaveAsPdf, CancelledInAnyPartTheWindowIsBackAtOnceAndNothingIsLeft)
         EXPECT_SOON_WITHIN(!form.printJobRunning(), 120000);
         EXPECT_EQ(entries(folder.path()), before) << c.page;
         EXPECT_EQ(openDescriptors(), descriptors) << c.page;
-        if (c.replacing) {
-            QFile old(file);
-            ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-            EXPECT_EQ(old.readAll(), "old contents");
-        }
+        if (c.replacing)
+            EXPECT_EQ(testenv::contents(file), "old contents") << c.page;
     }
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('|').toStdString();
 }
@@ -719,8 +709,6 @@ TEST(QtPrinterPdf, JobKilledMidwayLeavesTheFolderAsItWas)
         job.kill(); // SIGKILL
         ASSERT_TRUE(job.waitForFinished());
         EXPECT_EQ(entries(folder.path()), QStringList({"long.pdf"})) << killedAt;
-        QFile kept(target);
-        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-        EXPECT_EQ(kept.readAll(), "old contents") << killedAt;
+        EXPECT_EQ(testenv::contents(target), "old contents") << killedAt;
     }
 }
