@@ -113,6 +113,19 @@ std::optional<pdftext::Document> printThroughCups(const PrinterFile& target, con
     return pdftext::read(target.file);
 }
 
+// Starts a job of pages "Page1", "Page2", ..., in two faces by turns.
+void startPages(sys::QtPrinter& printer, int pages)
+{
+    printer.startJob("pages");
+    for (int page = 1; page <= pages; ++page) {
+        if (page > 1)
+            printer.newPage();
+        sys::PrinterFont font;
+        font.face = page % 2 ? "DejaVu Sans" : "Liberation Sans";
+        printer.textOut(0, 100, QString("Page%1").arg(page), font);
+    }
+}
+
 } // namespace
 
 TEST(QtPrinterPdf, PositionsAreDevicePixelsAndSizesTruePoints)
@@ -175,14 +188,7 @@ TEST(QtPrinterPdf, LongJobsAreMadeInPartsAndReachTheFileWholeAndInOrder)
     constexpr int pages = 2 * sys::QtPrinter::pagesPerPart + 3;
     const auto printLong = [&](const sys::PageProgress& progress) {
         sys::QtPrinter printer(pdf);
-        printer.startJob("long");
-        for (int page = 1; page <= pages; ++page) {
-            if (page > 1)
-                printer.newPage();
-            sys::PrinterFont font;
-            font.face = page % 2 ? "DejaVu Sans" : "Liberation Sans";
-            printer.textOut(0, 100, QString("Page%1").arg(page), font);
-        }
+        startPages(printer, pages);
         return printer.endJob(progress);
     };
     int last = 0;
@@ -211,12 +217,7 @@ TEST(QtPrinterPdf, LongJobsAreMadeInPartsAndReachTheFileWholeAndInOrder)
 
     // Exactly one part's pages: no empty part, no blank page after them.
     sys::QtPrinter whole(pdf);
-    whole.startJob("whole");
-    for (int page = 1; page <= sys::QtPrinter::pagesPerPart; ++page) {
-        if (page > 1)
-            whole.newPage();
-        whole.textOut(0, 100, QString("Page%1").arg(page), {});
-    }
+    startPages(whole, sys::QtPrinter::pagesPerPart);
     ASSERT_EQ(whole.endJob(), sys::Printer::End::Printed);
     EXPECT_EQ(pdftext::read(pdf)->pages, sys::QtPrinter::pagesPerPart);
     // A folder that is not there takes no file: refused, not printed.
@@ -243,12 +244,7 @@ TEST(QtPrinterPdf, AJoinThatFailsOrIsCancelledKeepsTheFileThatWasThere)
         qputenv("PATH", QFile::encodeName(bin.path()) + ":" + path);
         testenv::writeFile(pdf, "old contents");
         sys::QtPrinter printer(pdf);
-        printer.startJob("long");
-        for (int page = 1; page <= sys::QtPrinter::pagesPerPart + 1; ++page) {
-            if (page > 1)
-                printer.newPage();
-            printer.textOut(0, 100, "Page", {});
-        }
+        startPages(printer, sys::QtPrinter::pagesPerPart + 1);
         // Asked at most three times for the last page before the join, then while it
         // runs; only a join stopped while it runs ends as Cancelled.
         int lastPageAsked = 0;
@@ -673,12 +669,7 @@ TEST(QtPrinterPdf, KilledJobHelper)
     if (target.isEmpty())
         GTEST_SKIP() << "run by JobKilledMidwayLeavesTheFolderAsItWas";
     sys::QtPrinter printer(target);
-    printer.startJob("killed");
-    for (int page = 1; page <= 2 * sys::QtPrinter::pagesPerPart + 3; ++page) {
-        if (page > 1)
-            printer.newPage();
-        printer.textOut(0, 100, QString("Page%1").arg(page), sys::PrinterFont{});
-    }
+    startPages(printer, 2 * sys::QtPrinter::pagesPerPart + 3);
     printer.endJob([](int page, int) {
         std::cout << "page " << page << std::endl;
         QThread::msleep(20);
