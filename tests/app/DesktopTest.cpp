@@ -16,11 +16,6 @@ using sys::FileKind;
 
 namespace {
 
-QStringList fontFolderFiles(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden);
-}
-
 // A drag of local files carrying the given paths, as a file manager sends it.
 std::unique_ptr<QMimeData> draggedFiles(const QStringList& paths)
 {
@@ -149,7 +144,7 @@ TEST_F(Desktop, YesInstallsAsInstallFontDoesAndNoLeavesNothingOnDisk)
                                               said::confirmInstall.arg("Epsilon", epsilon)}));
     EXPECT_TRUE(dialogs.messages.isEmpty());
     // "Yes": copied, loaded from the font folder instead, announced, face list refilled.
-    EXPECT_EQ(fontFolderFiles(fontFolder), QStringList({"delta.ttf"}));
+    EXPECT_EQ(testenv::entries(fontFolder), QStringList({"delta.ttf"}));
     EXPECT_EQ(resources.calls, QStringList({"add " + delta, "remove " + delta, "add " + fontFolder + "/delta.ttf",
                                             "broadcast", "add " + epsilon}));
     EXPECT_EQ(form.ListBox1->ItemIndex(), 0);
@@ -160,7 +155,7 @@ TEST_F(Desktop, YesInstallsAsInstallFontDoesAndNoLeavesNothingOnDisk)
     EXPECT_EQ(form.ListBox3->Items(), QStringList({epsilon}));
     EXPECT_EQ(form.Edit1->font().families(), QStringList({"Epsilon"}));
     EXPECT_EQ(form.SortableGrid1->font().families(), QStringList({"Epsilon"}));
-    EXPECT_EQ(fontFolderFiles(downloads.path()), QStringList({"delta.ttf", "epsilon.ttf"}));
+    EXPECT_EQ(testenv::entries(downloads.path()), QStringList({"delta.ttf", "epsilon.ttf"}));
 }
 
 TEST_F(Desktop, FilesThatAreNotOfferedSayWhyAndChangeNothing)
@@ -182,7 +177,7 @@ TEST_F(Desktop, FilesThatAreNotOfferedSayWhyAndChangeNothing)
     registry.set("Eta (TrueType)", system);
     registry.set("Zeta (TrueType)", "zeta.ttf");
     TForm1& form = start();
-    const QStringList before = fontFolderFiles(fontFolder);
+    const QStringList before = testenv::entries(fontFolder);
 
     form.offerFontFiles(manage::offeredFiles(
         {missing.toUtf8(), folder.toUtf8(), locked.toUtf8(), text.toUtf8(), "bad\xff.ttf", copy.toUtf8(),
@@ -198,7 +193,7 @@ TEST_F(Desktop, FilesThatAreNotOfferedSayWhyAndChangeNothing)
                            said::offerInstalled.arg("Eta", system)}));
     EXPECT_TRUE(dialogs.questions.isEmpty());
     EXPECT_TRUE(resources.calls.isEmpty()); // installed fonts are not loaded again
-    EXPECT_EQ(fontFolderFiles(fontFolder), before);
+    EXPECT_EQ(testenv::entries(fontFolder), before);
     // An installed font is still shown.
     EXPECT_EQ(form.Panel4->text(), "Eta");
     EXPECT_EQ(form.ListBox3->Items(), QStringList({system}));
@@ -242,7 +237,7 @@ TEST_F(Desktop, DropsOfFontsAreOfferedOneAtATimeAndAnythingElseIsRefused)
     EXPECT_EQ(dialogs.questions.last(), said::confirmInstall.arg("F499", fonts500.last()));
     EXPECT_GE(askedWhenEventsRan, 0);
     EXPECT_LT(askedWhenEventsRan, 5);
-    EXPECT_TRUE(fontFolderFiles(fontFolder).isEmpty());
+    EXPECT_TRUE(testenv::entries(fontFolder).isEmpty());
 }
 
 TEST_F(Desktop, TheProgramNamesItsDesktopEntryAndShowsItsIcon)

@@ -20,6 +20,7 @@
 #include <QHelpEvent>
 #include <QApplication>
 #include <QRawFont>
+#include <QScrollBar>
 
 using MainWindow = FormFixture;
 
@@ -154,6 +155,8 @@ TEST_F(MainWindow, HintsShowTheirShortPartAndOnlyTheTitleHandlesDragWithTheLeftB
     TForm1& form = start();
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    for (const QScrollBar* bar : {form.Edit1->horizontalScrollBar(), form.Edit1->verticalScrollBar()})
+        EXPECT_TRUE(bar->isVisible()) << "the sample's scroll bars stay though its text fits";
     // A hint shows its short part in the hint window's font and colour.
     QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), form.FontSize->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(form.FontSize, &help);

@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -210,9 +209,7 @@ TEST_F(Print, SaveAsPdfWritesThePrintedPagesToAChosenFileAndAsksBeforeReplacing)
     EXPECT_TRUE(dialogs.questions.isEmpty());
 
     // An existing file is replaced only after a Yes.
-    QFile existing(chosen);
-    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
-    existing.close();
+    ASSERT_EQ(testenv::contents(testenv::writeFile(chosen, "")), "");
     dialogs.savedFiles = {chosen, chosen};
     dialogs.answers = {false, true};
     form.SaveSheetPdf->trigger();

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 namespace {
 
@@ -165,4 +166,10 @@ TEST(FaceSearch, RealFontsSayWhatTheyWriteAndAre)
     EXPECT_EQ(found(faces, finder, "colour"), QStringList({"Noto Color Emoji"}));
     EXPECT_EQ(found(faces, finder, "mine"), QStringList({"DejaVu Serif"}));
     EXPECT_EQ(found(faces, finder, "bitmap fon"), QStringList({"MS Sans Serif"}));
+
+    // Listing again keeps nothing of what fontconfig made for it.
+    const qint64 before = qint64(mallinfo2().uordblks);
+    for (int i = 0; i < 10; ++i)
+        enumeration.listFaceTraits([](const sys::FaceTraits&) {});
+    EXPECT_LT(qint64(mallinfo2().uordblks) - before, 64 * 1024) << "bytes held after ten listings";
 }

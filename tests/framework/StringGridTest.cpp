@@ -189,6 +189,9 @@ TEST(StringGrid, FixedRowsAndColumnsStayWhileScrolling)
     EXPECT_EQ(image.pixelColor(95, 15), fw::toQColor(0x00FFD9D9));
     EXPECT_EQ(image.pixelColor(45, 55), fw::toQColor(0x00FFD9D9));
     EXPECT_EQ(image.pixelColor(95, 35), fw::toQColor(clWindow));
+    QImage blank = image.copy(grid.CellRect(5, 30));
+    blank.fill(fw::toQColor(clWindow));
+    EXPECT_NE(image.copy(grid.CellRect(5, 30)), blank) << "a cell shows its text";
 
     // Dragging the thumb scrolls by whole rows; a page click by the visible rows.
     grid.verticalScrollBar()->setValue(10);

@@ -130,6 +130,11 @@ QByteArray contents(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+QStringList entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden);
+}
+
 bool useFontTree(const QString& folder)
 {
     if (folder.isEmpty() || !QDir(folder).exists())

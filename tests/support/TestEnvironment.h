@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <initializer_list>
@@ -44,6 +45,8 @@ bool useFontTree(const QString& folder);
 QString writeFile(const QString& path, const QByteArray& bytes);
 // The bytes of a file, or "<missing>" when it cannot be read.
 QByteArray contents(const QString& path);
+// The files of a folder by name, hidden ones included.
+QStringList entries(const QString& folder);
 
 } // namespace testenv
 

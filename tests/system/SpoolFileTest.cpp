@@ -1,6 +1,7 @@
 // The spool file a PDF is written into: nameless until whole, then in the target's
 // place in one step; and the part files of writers that were killed, cleared away.
 #include "system/SpoolFile.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,20 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-QStringList entries(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-}
-
-QByteArray contents(const QString& file)
-{
-    QFile read(file);
-    return read.open(QIODevice::ReadOnly) ? read.readAll() : QByteArray("<missing>");
-}
-
-} // namespace
+using testenv::entries;
 
 TEST(SpoolFile, HasNoNameUntilWholeThenTakesTheTargetsPlaceAtOnce)
 {
@@ -40,24 +28,18 @@ TEST(SpoolFile, HasNoNameUntilWholeThenTakesTheTargetsPlaceAtOnce)
         ASSERT_TRUE(folder.isValid()) << base.toStdString();
         const QString target = folder.path() + "/catalogue.pdf";
         for (const bool replacing : {false, true}) {
-            if (replacing) {
-                QFile old(target);
-                ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-                old.write("old");
-            }
+            if (replacing)
+                ASSERT_EQ(testenv::contents(testenv::writeFile(target, "old")), "old");
             const auto spool = sys::SpoolFile::create(target);
             ASSERT_TRUE(spool) << base.toStdString();
             EXPECT_TRUE(spool->unnamed()) << base.toStdString() << ": the file system takes nameless files";
             // Written the way Qt's engines write: opened again by its name.
-            QFile writer(spool->path());
-            ASSERT_TRUE(writer.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            writer.write("%PDF whole");
-            writer.close();
+            ASSERT_EQ(testenv::contents(testenv::writeFile(spool->path(), "%PDF whole")), "%PDF whole");
             EXPECT_EQ(entries(folder.path()), replacing ? QStringList{"catalogue.pdf"} : QStringList{})
                 << base.toStdString();
             ASSERT_TRUE(spool->commit(target)) << base.toStdString();
             EXPECT_EQ(entries(folder.path()), QStringList{"catalogue.pdf"});
-            EXPECT_EQ(contents(target), "%PDF whole");
+            EXPECT_EQ(testenv::contents(target), "%PDF whole");
             struct stat status {};
             ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &status), 0);
             EXPECT_EQ(status.st_mode & 0777, 0666 & ~mask) << "readable as any new file";
@@ -78,10 +60,8 @@ TEST(SpoolFile, PartFilesOfGoneWritersAreRemovedOthersKept)
         "sheet 1.pdf.Ab3xYz.part",    // another target's
         "sheet [1].pdf.Ab3xYz.part~", // not a part file
     };
-    for (const QString& name : names) {
-        QFile file(folder.path() + "/" + name);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
+    for (const QString& name : names)
+        ASSERT_EQ(testenv::contents(testenv::writeFile(folder.path() + "/" + name, "")), "") << name.toStdString();
     const QByteArray live = QFile::encodeName(folder.path() + "/sheet [1].pdf.Live00.part");
     const int writer = ::open(live.constData(), O_RDWR | O_CLOEXEC);
     ASSERT_GE(writer, 0);
@@ -109,10 +89,7 @@ TEST(SpoolFile, ACommitThatCannotReplaceTheTargetFailsAndLeavesNothing)
     ASSERT_TRUE(QDir().mkpath(target + "/inside"));
     const auto spool = sys::SpoolFile::create(target);
     ASSERT_TRUE(spool);
-    QFile writer(spool->path());
-    ASSERT_TRUE(writer.open(QIODevice::WriteOnly));
-    writer.write("%PDF");
-    writer.close();
+    ASSERT_EQ(testenv::contents(testenv::writeFile(spool->path(), "%PDF")), "%PDF");
     EXPECT_FALSE(spool->commit(target));
     EXPECT_EQ(entries(folder.path()), QStringList());
     EXPECT_TRUE(QFileInfo(target).isDir());

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -75,70 +76,48 @@ QColor innerSettlingOn(TGradientButton* button, const QColor& expected)
 
 } // namespace
 
-TEST(GradientButton, ValuesAfterConstruction)
+// Each step, then the properties it leaves, read as a form reads them.
+TEST(GradientButton, SchemesSetTheirColoursUntilOneIsSetByHand)
 {
-    TGradientButton button;
+    using B = TGradientButton;
+    B button;
     EXPECT_EQ(button.size(), QSize(75, 25));
-    EXPECT_EQ(button.ColorScheme(), TGradientButton::csVividDesert);
-    EXPECT_EQ(button.ColorFace(), 0x00C6ECFFu);
-    EXPECT_EQ(button.ColorGrad(), 0x0037BEFFu);
-    EXPECT_EQ(button.ColorFocusRect(), 0x004080FFu);
-    // The scheme's gradient ends of the other states are overwritten with white.
-    EXPECT_EQ(button.property("OverColorGrad").toUInt(), clWhite); // read as a form reads it
-    EXPECT_EQ(button.DownColorGrad(), clWhite);
-    EXPECT_EQ(button.DisabledColorGrad(), clWhite);
-    EXPECT_TRUE(button.Gradient()); // switched on by the scheme
     EXPECT_EQ(button.focusPolicy(), Qt::TabFocus);
-}
-
-TEST(GradientButton, SchemesAndHandSetColours)
-{
-    TGradientButton button;
-    button.setColorScheme(TGradientButton::csVividSky);
-    EXPECT_EQ(button.ColorScheme(), TGradientButton::csVividSky);
-    EXPECT_EQ(button.OverColorGrad(), 0x00FFA346u);
-
-    // A plain scheme keeps the four gradient ends of the vivid one and turns the
-    // gradient off.
-    button.setColorScheme(TGradientButton::csDesert);
-    EXPECT_EQ(button.ColorScheme(), TGradientButton::csDesert);
-    EXPECT_EQ(button.ColorFace(), 0x0095DDFFu);
-    EXPECT_EQ(button.ColorGrad(), 0x00FFB66Cu);
-    EXPECT_EQ(button.OverColorGrad(), 0x00FFA346u);
-    EXPECT_EQ(button.DownColorGrad(), 0x00FFCE9Du);
-    EXPECT_EQ(button.DisabledColorGrad(), 0x00FFFFFFu);
-    EXPECT_EQ(button.DisabledColorBorder(), 0x00C4C4C4u);
-    EXPECT_FALSE(button.Gradient());
-
-    button.setColorScheme(TGradientButton::csSilver);
-    EXPECT_EQ(button.ColorFocusRect(), 0x008A8A8Au);
-    EXPECT_EQ(button.DownColorLight(), 0x007C7C7Cu);
-    button.setColorScheme(TGradientButton::csVividSun);
-    EXPECT_EQ(button.DownColorDark(), 0x0066F3FFu);
-    EXPECT_TRUE(button.Gradient());
-
-    // Any colour set by hand makes the scheme custom; the custom scheme sets nothing.
-    button.setOverColorText(clRed);
-    EXPECT_EQ(button.ColorScheme(), TGradientButton::csCustom);
-    button.setColorScheme(TGradientButton::csVividSun);
-    button.setColor(99, clRed); // no such colour: only the scheme changes
-    EXPECT_EQ(button.ColorScheme(), TGradientButton::csCustom);
-    button.setColorScheme(TGradientButton::csCustom);
-    EXPECT_EQ(button.DownColorDark(), 0x0066F3FFu);
-}
-
-TEST(GradientButton, ProgramLook)
-{
-    TGradientButton button;
-    button.setGlyph(QImage(4, 4, QImage::Format_RGB32));
-    button.applyProgramLook();
-    EXPECT_EQ(button.ColorScheme(), TGradientButton::csCustom);
-    EXPECT_EQ(button.ColorGrad(), 0x00B00000u);
-    EXPECT_EQ(button.OverColorLight(), 0x0095DAFFu);
-    EXPECT_EQ(button.DownColorText(), clBlack);
-    EXPECT_EQ(button.DisabledColorDark(), 0x00D2D2D2u);
-    EXPECT_EQ(button.ColorFocusRect(), clWhite);
-    EXPECT_TRUE(button.Gradient());
+    const std::pair<std::function<void()>, std::vector<std::pair<const char*, quint32>>> steps[] = {
+        // A new button: the scheme's gradient ends of the other states are overwritten with white.
+        {[] {}, {{"ColorScheme", B::csVividDesert}, {"ColorFace", 0x00C6ECFF}, {"ColorGrad", 0x0037BEFF},
+                 {"ColorFocusRect", 0x004080FF}, {"OverColorGrad", clWhite}, {"DownColorGrad", clWhite},
+                 {"DisabledColorGrad", clWhite}, {"Gradient", true}}},
+        {[&] { button.setColorScheme(B::csVividSky); }, {{"ColorScheme", B::csVividSky}, {"OverColorGrad", 0x00FFA346}}},
+        // A plain scheme keeps the four gradient ends of the vivid one and turns the gradient off.
+        {[&] { button.setColorScheme(B::csDesert); },
+         {{"ColorScheme", B::csDesert}, {"ColorFace", 0x0095DDFF}, {"ColorGrad", 0x00FFB66C}, {"OverColorGrad", 0x00FFA346},
+          {"DownColorGrad", 0x00FFCE9D}, {"DisabledColorGrad", 0x00FFFFFF}, {"DisabledColorBorder", 0x00C4C4C4},
+          {"Gradient", false}}},
+        {[&] { button.setColorScheme(B::csSilver); }, {{"ColorFocusRect", 0x008A8A8A}, {"DownColorLight", 0x007C7C7C}}},
+        {[&] { button.setColorScheme(B::csVividSun); }, {{"DownColorDark", 0x0066F3FF}, {"Gradient", true}}},
+        // Any colour set by hand makes the scheme custom; the custom scheme sets nothing.
+        {[&] { button.setOverColorText(clRed); }, {{"ColorScheme", B::csCustom}}},
+        {[&] {
+             button.setColorScheme(B::csVividSun);
+             button.setColor(99, clRed); // no such colour: only the scheme changes
+         },
+         {{"ColorScheme", B::csCustom}}},
+        {[&] { button.setColorScheme(B::csCustom); }, {{"DownColorDark", 0x0066F3FF}}},
+        // The program's own look drops the glyph.
+        {[&] {
+             button.setColorScheme(B::csVividDesert);
+             button.setGlyph(QImage(4, 4, QImage::Format_RGB32));
+             button.applyProgramLook();
+         },
+         {{"ColorScheme", B::csCustom}, {"ColorGrad", 0x00B00000}, {"OverColorLight", 0x0095DAFF},
+          {"DownColorText", clBlack}, {"DisabledColorDark", 0x00D2D2D2}, {"ColorFocusRect", clWhite}, {"Gradient", true}}},
+    };
+    for (const auto& [step, properties] : steps) {
+        step();
+        for (const auto& [name, value] : properties)
+            EXPECT_EQ(button.property(name).toUInt(), value) << name;
+    }
     EXPECT_TRUE(button.Glyph().isNull());
     EXPECT_EQ(std::tuple(button.font().family(), button.font().bold(), button.font().pixelSize()),
               std::tuple(QString("Tahoma"), true, 11));
@@ -212,27 +191,25 @@ TEST(GradientButton, BorderInnerLinesAndFocusRectangle)
         int x, y;
         TColor color;
     };
+    const auto expectPixels = [&](std::initializer_list<Pixel> pixels) {
+        const QImage face = button->grab().toImage();
+        for (const Pixel& p : pixels)
+            EXPECT_EQ(pixelAt(face, p.x, p.y), rgb(p.color)) << p.x << "," << p.y;
+    };
     // A line leaves out its end point: (1,10) stays light and (19,1) stays border.
-    const Pixel unfocused[] = {
+    expectPixels({
         {0, 0, clRed}, {19, 0, clRed}, {0, 11, clRed}, {19, 11, clRed}, {19, 1, clRed}, {0, 10, clRed},
         {10, 0, clRed}, {10, 11, clRed}, {0, 6, clRed}, {19, 6, clRed},
         {1, 1, clLime}, {1, 10, clLime}, {17, 1, clLime}, {1, 2, clLime},
         {18, 1, clBlue}, {18, 10, clBlue}, {2, 10, clBlue}, {18, 5, clBlue},
         {2, 2, fw::RGB(10, 10, 10)}, {17, 9, fw::RGB(10, 10, 10)}, {3, 3, fw::RGB(10, 10, 10)},
-    };
-    QImage face = button->grab().toImage();
-    for (const Pixel& p : unfocused)
-        EXPECT_EQ(pixelAt(face, p.x, p.y), rgb(p.color)) << p.x << "," << p.y;
-
+    });
     button->setFocus(Qt::TabFocusReason);
     ASSERT_TRUE(button->hasFocus());
-    const Pixel focused[] = {
+    expectPixels({
         {3, 3, clYellow}, {16, 3, clYellow}, {3, 8, clYellow}, {16, 8, clYellow}, {10, 8, clYellow}, {10, 3, clYellow},
         {17, 3, fw::RGB(10, 10, 10)}, {4, 4, fw::RGB(10, 10, 10)}, {3, 9, fw::RGB(10, 10, 10)},
-    };
-    face = button->grab().toImage();
-    for (const Pixel& p : focused)
-        EXPECT_EQ(pixelAt(face, p.x, p.y), rgb(p.color)) << p.x << "," << p.y;
+    });
 }
 
 TEST(GradientButton, DisabledPaintsDisabledColoursInEveryState)
@@ -242,25 +219,22 @@ TEST(GradientButton, DisabledPaintsDisabledColoursInEveryState)
     button->setTabStop(false); // keeps the focus, and with it the state, elsewhere
     flatten(button);
     form.show();
-    const QColor disabledFace = rgb(button->DisabledColorFace());
-    const QColor disabledBorder = rgb(button->DisabledColorBorder());
-
-    button->setEnabled(false);
-    EXPECT_EQ(inner(button), disabledFace);
-    EXPECT_EQ(pixelAt(button->grab().toImage(), 0, 0), disabledBorder);
-
-    button->setEnabled(true);
-    QTest::mouseMove(button, QPoint(30, 12));
-    EXPECT_EQ(innerSettlingOn(button, rgb(button->OverColorFace())), rgb(button->OverColorFace()));
-    button->setEnabled(false);
-    EXPECT_EQ(inner(button), disabledFace);
-
-    button->setEnabled(true);
-    QTest::mousePress(button, Qt::LeftButton, {}, QPoint(30, 12));
-    EXPECT_EQ(inner(button), rgb(button->DownColorFace()));
-    button->setEnabled(false);
-    EXPECT_EQ(inner(button), disabledFace);
-    EXPECT_EQ(pixelAt(button->grab().toImage(), 74, 24), disabledBorder);
+    // Normal, under the pointer and pressed: each state, then the same disabled.
+    const std::pair<std::function<void()>, TColor> states[] = {
+        {[] {}, button->ColorFace()},
+        {[&] { QTest::mouseMove(button, QPoint(30, 12)); }, button->OverColorFace()},
+        {[&] { QTest::mousePress(button, Qt::LeftButton, {}, QPoint(30, 12)); }, button->DownColorFace()},
+    };
+    for (const auto& [enter, face] : states) {
+        button->setEnabled(true);
+        enter();
+        EXPECT_EQ(innerSettlingOn(button, rgb(face)), rgb(face));
+        button->setEnabled(false);
+        EXPECT_EQ(inner(button), rgb(button->DisabledColorFace()));
+        const QImage image = button->grab().toImage();
+        EXPECT_EQ(pixelAt(image, 0, 0), rgb(button->DisabledColorBorder())) << face;
+        EXPECT_EQ(pixelAt(image, 74, 24), rgb(button->DisabledColorBorder())) << face;
+    }
     button->setEnabled(true);
     QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(30, 12));
 }
