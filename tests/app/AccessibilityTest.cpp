@@ -277,7 +277,12 @@ TEST_F(Accessibility, ButtonsWithMenusOfferPressAndShowMenu)
     ASSERT_NE(print, nullptr);
     EXPECT_EQ(print->actionNames(),
               QStringList({QAccessibleActionInterface::pressAction(), QAccessibleActionInterface::showMenuAction()}));
-    EXPECT_EQ(accessible(form.ToolButton1)->role(), QAccessible::ButtonMenu);
+    // Only the style buttons stay pressed in; only the print button has a menu.
+    for (QToolButton* tool : {form.BoldButton, form.ItalicButton, form.UnderlineButton, form.ToolButton1, form.ToolButton3}) {
+        const bool style = tool != form.ToolButton1 && tool != form.ToolButton3;
+        EXPECT_EQ(accessible(tool)->role(), style ? QAccessible::CheckBox : tool == form.ToolButton1 ? QAccessible::ButtonMenu : QAccessible::Button);
+        EXPECT_EQ(tool->isCheckable(), style) << tool->objectName().toStdString() << " stays pressed in";
+    }
     QAccessibleActionInterface* printAll = accessible(form.GradientButton10)->actionInterface();
     ASSERT_NE(printAll, nullptr);
     EXPECT_EQ(printAll->actionNames(), QStringList({QAccessibleActionInterface::pressAction(),

@@ -53,7 +53,7 @@ TEST_F(MainWindow, ControlsAtTheirBoundsWithTheirTexts)
         {"Button3", {4, 46, 131, 28}},       {"GradientButton7", {4, 80, 131, 28}},
         {"GradientButton10", {4, 115, 131, 28}}, {"GradientButton8", {4, 151, 131, 28}},
         {"GradientButton9", {4, 186, 131, 28}}, {"Label8", {0, 0, 200, 26}},
-        {"ComboBox2", {200, 2, 240, 22}},
+        {"ComboBox2", {200, 2, 240, 22}},    {"StandardToolBar", {392, 269, 186, 30}},
         // The information panels' fields.
         {"Edit2", {68, 6, 142, 21}},          {"ListBox3", {68, 32, 142, 46}},
         {"ListBox4", {68, 82, 142, 50}},      {"GradientButton1", {6, 138, 204, 28}},
@@ -76,6 +76,7 @@ TEST_F(MainWindow, ControlsAtTheirBoundsWithTheirTexts)
         auto* label = form.findChild<QWidget*>(name);
         ASSERT_NE(label, nullptr) << name;
         EXPECT_EQ(label->pos(), at) << name;
+        EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::white)) << name;
     }
     EXPECT_EQ(form.ComboBox1->geometry().topLeft(), QPoint(8, 272));
     EXPECT_EQ(form.ComboBox1->width(), 385);
