@@ -31,6 +31,7 @@ TEST_F(MainWindow, ControlsAtTheirBoundsWithTheirTexts)
     EXPECT_EQ(form.windowTitle(), "Glyphwell");
     EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(form.size(), QSize(799, 601));
+    EXPECT_EQ(form.grab().toImage().pixelColor(0, 200), QColor(74, 147, 255)) << "the window's blue at its left edge";
     EXPECT_EQ(windows.form2->objectName() + windows.form3->objectName(), "Form2Form3");
 
     struct Expected {
