@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
@@ -252,6 +253,9 @@ TEST(GradientButton, PressAndReleaseWithClickBeforeMouseUp)
     EXPECT_EQ(innerSettlingOn(button, rgb(button->OverColorFace())), rgb(button->OverColorFace()));
     QTest::mousePress(button, Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(inner(button), rgb(button->DownColorFace()));
+    const QPoint middle = button->mapTo(button->window(), QPoint(button->width() / 2, 2));
+    EXPECT_EQ(button->screen()->grabWindow(button->window()->winId()).toImage().pixelColor(middle),
+              rgb(button->DownColorFace())) << "on screen at the press, not at some later paint";
     EXPECT_TRUE(button->hasFocus());
     QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(recorder.events, QStringList({"down 10,10", "click", "up 10,10"}));
