@@ -101,7 +101,7 @@ TEST(GradientButton, SchemesSetTheirColoursUntilOneIsSetByHand)
         {[&] { button.setOverColorText(clRed); }, {{"ColorScheme", B::csCustom}}},
         {[&] {
              button.setColorScheme(B::csVividSun);
-             button.setColor(99, clRed); // no such colour: only the scheme changes
+             button.setColor(B::colorCount, clRed); // no such colour: only the scheme changes
          },
          {{"ColorScheme", B::csCustom}}},
         {[&] { button.setColorScheme(B::csCustom); }, {{"DownColorDark", 0x0066F3FF}}},
