@@ -121,6 +121,12 @@ TEST_F(Views, SwitchingViewsFollowsTheOtherView)
     EXPECT_EQ(form.Edit5->text(), "Cannot found facename");
     form.Button6Click();
     EXPECT_EQ(form.ListBox1->ItemIndex(), 0);
+    // With no face selected, a face view previews the first.
+    form.ListBox1->setItemIndex(3);
+    form.ListBox1Click();
+    form.ListBox1->setItemIndex(-1);
+    form.Button7Click();
+    EXPECT_EQ(form.Panel4->text(), "Alpha");
 }
 
 TEST_F(Views, EmptyFolderAndEmptySelectionActOnNothing)
